@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the game and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/setup.sh
+
+install_missing "${PLAY_PACKAGES[@]}"
+configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DMORVIK_BUILD_TESTS=OFF -DMORVIK_BUILD_TOOLS=OFF
+exec build/release/app/morvik-roulette

@@ -1,0 +1,31 @@
+# Sourced by play.sh and test.sh: installs the Debian packages that are not
+# there yet, as root or through sudo.
+
+# What building and playing the game needs.
+PLAY_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev)
+# What the test command needs besides: GoogleTest, a virtual X server and the
+# tools that drive and photograph it, and clang for the fuzzer.
+TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev)
+
+install_missing() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing ${missing[*]}"
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir"
+}
