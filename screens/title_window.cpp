@@ -1,0 +1,83 @@
+#include "title_window.h"
+
+#include "assets.h"
+#include "click_label.h"
+#include "controls.h"
+#include "fonts.h"
+#include "table_window.h"
+#include "title_layout.h"
+
+#include <QPixmap>
+
+namespace morvik {
+
+namespace {
+
+constexpr Qt::Alignment CaptionAlignment = Qt::AlignLeft | Qt::AlignTop;
+
+QLabel* picture(QWidget* parent, const QString& name, Box rect, const QPixmap& pixmap)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(name);
+    image->setGeometry(toQRect(rect));
+    image->setPixmap(pixmap);
+    return image;
+}
+
+} // namespace
+
+TitleWindow::TitleWindow(Game::Services services)
+    : PictureBox(title::Background, nullptr)
+    , services(services)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Form2"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setFixedSize(title::Width, title::Height);
+    centreOnScreen(this);
+    setFrames({&title::Shape1, 1});
+
+    const QPixmap artwork = QPixmap(assets::Title)
+                                .scaled(title::Image1.width, title::Image1.height, Qt::IgnoreAspectRatio,
+                                        Qt::SmoothTransformation);
+    picture(this, QStringLiteral("Image1"), title::Image1, artwork);
+    picture(this, QStringLiteral("Image2"), title::Image2, QPixmap(assets::Logo));
+
+    for (const title::Caption& row : title::Label1) {
+        auto* choice = new ClickLabel(row.index, this);
+        setUpCaption(choice, controlName(row.name, row.index), row.rect, fromUtf8(row.text), row.colour,
+                     layoutFont(row.pixelSize), CaptionAlignment);
+        connect(choice, &ClickLabel::clicked, this, &TitleWindow::label1Click);
+    }
+
+    const title::Caption& remark = title::Label2;
+    setUpCaption(new QLabel(this), controlName(remark.name, remark.index), remark.rect, fromUtf8(remark.text),
+                 remark.colour, layoutFont(remark.pixelSize), CaptionAlignment);
+}
+
+TitleWindow::~TitleWindow() = default;
+
+void TitleWindow::label1Click(int index)
+{
+    if (index == 0) {
+        // Made on the first "Play" only; every later one shows the same game.
+        if (!table) {
+            table = std::make_unique<TableWindow>(services);
+            connect(table.get(), &TableWindow::titleRequested, this, &TitleWindow::returnFromTable);
+        }
+        table->show();
+        table->activateWindow();
+        hide();
+    }
+    if (index == 1)
+        emit quitRequested();
+}
+
+void TitleWindow::returnFromTable()
+{
+    show();
+    activateWindow();
+    table->hide();
+}
+
+} // namespace morvik

@@ -1,0 +1,53 @@
+// Small helpers for putting layout rows on the screen.
+#pragma once
+
+#include "picture_box.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QString>
+
+#include <string_view>
+
+namespace morvik {
+
+// "Label1(17)" for element 17 of the group Label1, "Cislo" for a single control.
+inline QString controlName(std::string_view group, int index = -1)
+{
+    const QString name = QString::fromUtf8(group.data(), static_cast<qsizetype>(group.size()));
+    return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
+}
+
+inline QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A caption with a transparent background; text wraps at spaces when it is
+// wider than the label.
+inline void setUpCaption(QLabel* label, const QString& name, Box rect, const QString& text, Rgb colour,
+                         const QFont& font, Qt::Alignment alignment)
+{
+    label->setObjectName(name);
+    label->setGeometry(toQRect(rect));
+    label->setFont(font);
+    label->setText(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(alignment);
+    label->setWordWrap(true);
+    setTextColour(label, colour);
+}
+
+// Places a window in the middle of the primary screen's work area.
+inline void centreOnScreen(QWidget* window)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    window->move(area.x() + (area.width() - window->width()) / 2,
+                 area.y() + (area.height() - window->height()) / 2);
+}
+
+} // namespace morvik

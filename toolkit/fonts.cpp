@@ -1,0 +1,46 @@
+#include "fonts.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QStringList>
+
+namespace morvik {
+
+bool installLayoutFont(const QString& fontFile)
+{
+    const int id = QFontDatabase::addApplicationFont(fontFile);
+    if (id < 0)
+        return false;
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    if (families.isEmpty())
+        return false;
+    QFont::insertSubstitution(QStringLiteral("Courier New"), families.front());
+    return true;
+}
+
+QFont layoutFont(int pixelSize)
+{
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(pixelSize);
+    font.setWeight(QFont::Bold);
+    // Hinted glyphs advance by whole pixels, as the layout was measured:
+    // "Player 1" fills 128 of Label4's 129 pixels only at 16 pixels a letter.
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+int fittingPixelSize(const QFont& font, const QString& text, int width)
+{
+    QFont trial = font;
+    int size = font.pixelSize();
+    while (size > 1) {
+        trial.setPixelSize(size);
+        if (QFontMetrics(trial).horizontalAdvance(text) <= width)
+            break;
+        --size;
+    }
+    return size;
+}
+
+} // namespace morvik

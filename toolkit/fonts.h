@@ -1,0 +1,24 @@
+// The one typeface of the game. Captions are laid out to the pixel for a
+// monospaced face with Courier New's metrics, so the game carries Liberation
+// Mono (metric-compatible) and maps Courier New to it.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+namespace morvik {
+
+// Loads the embedded font file and makes "Courier New" resolve to it.
+// Returns false when the file cannot be loaded; captions then fall back to
+// whatever monospaced face the system offers.
+bool installLayoutFont(const QString& fontFile);
+
+// Courier New, bold, at a size in pixels, so the layout does not depend on
+// the screen's dots per inch.
+QFont layoutFont(int pixelSize);
+
+// The largest pixel size, at most that of `font`, at which `text` fits in
+// `width` pixels on one line.
+int fittingPixelSize(const QFont& font, const QString& text, int width);
+
+} // namespace morvik
