@@ -241,6 +241,8 @@ struct WithdrawRow {
     Counters counters;
 };
 
+void PrintTo(const WithdrawRow& row, std::ostream* os) { *os << row.name; }
+
 class Withdrawal : public ::testing::TestWithParam<WithdrawRow> {};
 
 TEST_P(Withdrawal, TakesTheSelectedEntryBackOntoItsCounter)

@@ -34,6 +34,8 @@ struct EntryRow {
     const char* text;
 };
 
+void PrintTo(const EntryRow& row, std::ostream* os) { *os << row.text; }
+
 class EntryText : public ::testing::TestWithParam<EntryRow> {};
 
 TEST_P(EntryText, IsTargetDashChipValueAndReadsBack)
