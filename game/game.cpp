@@ -40,6 +40,8 @@ void Game::clickNumber(int number)
 
 void Game::clickOutside(Outside cell)
 {
+    if (static_cast<int>(cell) >= OutsideCount)
+        return;
     placeBet(cell);
 }
 
