@@ -12,6 +12,11 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Morvik Game"));
     QCoreApplication::setApplicationName(QStringLiteral("Morvik Roulette"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MORVIK_VERSION));
+#ifdef MORVIK_APP_ID
+    // The name of the installed desktop entry: the desktop shows its icon
+    // and name for the game's windows.
+    QGuiApplication::setDesktopFileName(QStringLiteral(MORVIK_APP_ID));
+#endif
     // The two windows take turns on the screen; a hidden window must never end
     // the program. Only "Quit" does.
     QApplication::setQuitOnLastWindowClosed(false);

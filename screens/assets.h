@@ -3,6 +3,9 @@
 
 #include "rules.h"
 
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
 #include <QString>
 
 namespace morvik::assets {
@@ -15,6 +18,16 @@ inline const QString Logo = QStringLiteral(":/logo.bmp");
 inline QString chip(int denomination)
 {
     return QStringLiteral(":/chip-%1.bmp").arg(ChipValues[denomination]);
+}
+
+// Reads a picture in the format its name says. Left to guess, Qt loads every
+// image plugin it has and asks each whether it reads BMP better than its own
+// reader: three libraries loaded at start-up for nothing.
+inline QImage picture(const QString& file)
+{
+    QImageReader reader(file, QFileInfo(file).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 } // namespace morvik::assets

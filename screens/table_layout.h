@@ -35,6 +35,17 @@ inline constexpr Rgb CisloShadow{128, 128, 128};
 inline constexpr Rgb CisloLight = White;
 inline constexpr Box Label7{816, 8, 33, 25};
 
+// What screen readers call the controls whose captions do not say it all.
+// The cells are named by their captions or their bet words, the chips
+// "Chip 20" with the count left as "2 chips", the lists "Player 1 bets".
+inline constexpr std::string_view WindowName = "Morvik Roulette table";
+inline constexpr std::string_view Label7Description = "Back to the title window";
+inline constexpr std::string_view CisloName = "Drawn number";
+inline constexpr std::string_view ChipName = "Chip %1";
+inline constexpr std::string_view ChipCountOne = "1 chip";
+inline constexpr std::string_view ChipCountMany = "%1 chips";
+inline constexpr std::string_view ListName = "%1 bets";
+
 // --- Picture1: the betting table ---
 
 // Label1(k) is the cell of number k: 0 above the block, 1 to 36 three to a row.

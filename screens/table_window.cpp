@@ -5,10 +5,11 @@
 #include "click_label.h"
 #include "controls.h"
 #include "fonts.h"
+#include "readout_label.h"
 #include "table_layout.h"
 
 #include <QFontMetrics>
-#include <QPixmap>
+#include <QImage>
 #include <QTimer>
 
 namespace morvik {
@@ -16,6 +17,11 @@ namespace morvik {
 namespace {
 
 constexpr Qt::Alignment CaptionAlignment = Qt::AlignHCenter | Qt::AlignTop;
+
+QString outsideName(Outside target)
+{
+    return fromUtf8(OutsideWords[static_cast<int>(target)]);
+}
 
 } // namespace
 
@@ -26,6 +32,7 @@ TableWindow::TableWindow(Game::Services services)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Form1"));
+    setAccessibleName(fromUtf8(table::WindowName));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(table::Width, table::Height);
     centreOnScreen(this);
@@ -38,10 +45,11 @@ TableWindow::TableWindow(Game::Services services)
         list1[p] = new BetList(captionFont, this);
         list1[p]->setObjectName(controlName("List1", p));
         list1[p]->setGeometry(toQRect(table::List1));
+        list1[p]->setAccessibleName(fromUtf8(table::ListName).arg(fromUtf8(playerName(p))));
     }
     list1[1]->hide();
 
-    cislo = new QLabel(this);
+    cislo = new ReadoutLabel(this);
     setUpCaption(cislo, QStringLiteral("Cislo"), table::Cislo, QString::number(1), CellColours[1], captionFont,
                  CaptionAlignment);
     setBackground(cislo, table::CisloBackground);
@@ -53,10 +61,12 @@ TableWindow::TableWindow(Game::Services services)
     cislo->setLineWidth(1);
     // A framed label would otherwise push its text half a letter down from the top.
     cislo->setIndent(0);
+    cislo->setAccessibleName(fromUtf8(table::CisloName));
 
     auto* label7 = new ClickLabel(0, this);
     setUpCaption(label7, QStringLiteral("Label7"), table::Label7, QStringLiteral("X"), table::White, captionFont,
                  CaptionAlignment);
+    label7->setAccessibleDescription(fromUtf8(table::Label7Description));
     connect(label7, &ClickLabel::clicked, this, &TableWindow::titleRequested);
 
     // Asked for every millisecond and never stopped, also while hidden: a
@@ -91,6 +101,7 @@ void TableWindow::buildTable()
         auto* cell = new ClickLabel(i, picture1);
         setUpCaption(cell, controlName("Label2", i), row.rect, fromUtf8(row.caption), table::White, captionFont,
                      CaptionAlignment);
+        cell->setAccessibleName(outsideName(row.target));
         connect(cell, &ClickLabel::clicked, this, &TableWindow::label2Click);
     }
 
@@ -98,6 +109,7 @@ void TableWindow::buildTable()
         auto* area = new ClickLabel(i, picture1);
         area->setObjectName(controlName("Label5", i));
         area->setGeometry(toQRect(table::Shape1[i].bounds));
+        area->setAccessibleName(outsideName(table::Label5Targets[i]));
         connect(area, &ClickLabel::clicked, this, &TableWindow::label5Click);
     }
 }
@@ -116,8 +128,10 @@ void TableWindow::buildTray()
         auto* chip = new ClickLabel(i, picture2);
         chip->setObjectName(controlName("Image1", i));
         chip->setGeometry(toQRect(table::Image1[i]));
-        chip->setPixmap(QPixmap(assets::chip(i)));
+        chip->setPicture(assets::picture(assets::chip(i)));
+        chip->setAccessibleName(fromUtf8(table::ChipName).arg(ChipValues[i]));
         connect(chip, &ClickLabel::clicked, this, &TableWindow::image1Click);
+        image1[i] = chip;
 
         label3[i] = new QLabel(picture2);
         setUpCaption(label3[i], controlName("Label3", i), table::Label3[i], QString(), table::White, captionFont,
@@ -147,6 +161,8 @@ void TableWindow::showCounter(int denomination, Count chips)
     if (counter->font().pixelSize() != size)
         counter->setFont(layoutFont(size));
     counter->setText(text);
+    image1[denomination]->setAccessibleDescription(
+        chips == 1 ? fromUtf8(table::ChipCountOne) : fromUtf8(table::ChipCountMany).arg(text));
 }
 
 void TableWindow::showPlayer(int player)
@@ -184,7 +200,7 @@ void TableWindow::showDraw(int number, Rgb colour)
     // Every tick of a spin lands here; only Cislo repaints.
     if (cislo->palette().color(QPalette::WindowText) != toQColor(colour))
         setTextColour(cislo, colour);
-    cislo->setText(QString::number(number));
+    cislo->showValue(QString::number(number));
 }
 
 int TableWindow::selectedEntry(int player) const

@@ -13,6 +13,8 @@ class QTimer;
 namespace morvik {
 
 class BetList;
+class ClickLabel;
+class ReadoutLabel;
 
 class TableWindow : public PictureBox, public TableView {
     Q_OBJECT
@@ -55,9 +57,10 @@ private:
     PictureBox* picture1 = nullptr;
     PictureBox* picture2 = nullptr;
     QLabel* label4 = nullptr;
+    std::array<ClickLabel*, DenominationCount> image1{};
     std::array<QLabel*, DenominationCount> label3{};
     std::array<BetList*, PlayerCount> list1{};
-    QLabel* cislo = nullptr;
+    ReadoutLabel* cislo = nullptr;
     QTimer* timer1 = nullptr;
 };
 

@@ -18,6 +18,11 @@ inline constexpr FrameFigure Shape1{{0, 0, Width, Height}, 10, {255, 238, 0}};
 inline constexpr Box Image1{72, 40, 468, 227}; // title artwork, scaled to fill
 inline constexpr Box Image2{568, 16, 222, 100}; // logo, at its own size
 
+// What screen readers call the window and its pictures.
+inline constexpr std::string_view WindowName = "Morvik Roulette";
+inline constexpr std::string_view Image1Name = "Morvik Roulette";
+inline constexpr std::string_view Image2Name = "Morvik Game";
+
 struct Caption {
     std::string_view name;
     int index; // element of an indexed group, -1 for a single control

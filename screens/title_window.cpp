@@ -4,10 +4,11 @@
 #include "click_label.h"
 #include "controls.h"
 #include "fonts.h"
+#include "picture_label.h"
 #include "table_window.h"
 #include "title_layout.h"
 
-#include <QPixmap>
+#include <QImage>
 
 namespace morvik {
 
@@ -15,13 +16,14 @@ namespace {
 
 constexpr Qt::Alignment CaptionAlignment = Qt::AlignLeft | Qt::AlignTop;
 
-QLabel* picture(QWidget* parent, const QString& name, Box rect, const QPixmap& pixmap)
+// Scaled to fill its rectangle from the source, at the screen's density.
+void picture(QWidget* parent, const QString& name, Box rect, const QString& file, std::string_view spokenName)
 {
-    auto* image = new QLabel(parent);
+    auto* image = new PictureLabel(parent);
     image->setObjectName(name);
     image->setGeometry(toQRect(rect));
-    image->setPixmap(pixmap);
-    return image;
+    image->setPicture(assets::picture(file));
+    image->setAccessibleName(fromUtf8(spokenName));
 }
 
 } // namespace
@@ -32,16 +34,14 @@ TitleWindow::TitleWindow(Game::Services services)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Form2"));
+    setAccessibleName(fromUtf8(title::WindowName));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(title::Width, title::Height);
     centreOnScreen(this);
     setFrames({&title::Shape1, 1});
 
-    const QPixmap artwork = QPixmap(assets::Title)
-                                .scaled(title::Image1.width, title::Image1.height, Qt::IgnoreAspectRatio,
-                                        Qt::SmoothTransformation);
-    picture(this, QStringLiteral("Image1"), title::Image1, artwork);
-    picture(this, QStringLiteral("Image2"), title::Image2, QPixmap(assets::Logo));
+    picture(this, QStringLiteral("Image1"), title::Image1, assets::Title, title::Image1Name);
+    picture(this, QStringLiteral("Image2"), title::Image2, assets::Logo, title::Image2Name);
 
     for (const title::Caption& row : title::Label1) {
         auto* choice = new ClickLabel(row.index, this);

@@ -1,13 +1,67 @@
 #include "click_label.h"
 
+#include <QAccessibleWidget>
 #include <QMouseEvent>
 
 namespace morvik {
 
+namespace {
+
+// A clickable label as a screen reader knows it: a button with a press action.
+class ClickLabelAccessible : public QAccessibleWidget {
+public:
+    explicit ClickLabelAccessible(ClickLabel* label)
+        : QAccessibleWidget(label, QAccessible::Button)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const QString text = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && text.isEmpty())
+            return label()->text();
+        return text;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override
+    {
+        // Only what the mouse could click: not a label in a hidden tray.
+        if (action == pressAction() && label()->isEnabled() && label()->isVisible()) {
+            label()->click();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+private:
+    ClickLabel* label() const { return static_cast<ClickLabel*>(widget()); }
+};
+
+QAccessibleInterface* clickLabelInterface(const QString& className, QObject* object)
+{
+    if (className == QLatin1StringView(ClickLabel::staticMetaObject.className()))
+        return new ClickLabelAccessible(static_cast<ClickLabel*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 ClickLabel::ClickLabel(int index, QWidget* parent)
-    : QLabel(parent)
+    : PictureLabel(parent)
     , elementIndex(index)
 {
+    static const bool registered = (QAccessible::installFactory(clickLabelInterface), true);
+    (void)registered;
+}
+
+void ClickLabel::click()
+{
+    emit clicked(elementIndex);
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent* event)

@@ -53,9 +53,17 @@ void PictureBox::paintEvent(QPaintEvent*)
     // would smear each over two columns in a paler colour.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
+    // One layout pixel wide on every screen: on a high-density screen the pen
+    // is as many device pixels wide as a layout pixel, and it is moved from
+    // the middle of the first device pixel to the middle of the layout pixel
+    // so that it covers that pixel whole rather than straddling two.
+    const qreal density = devicePixelRatioF();
+    const qreal toMiddle = 0.5 - 0.5 / density;
+    painter.translate(toMiddle, toMiddle);
     for (const LineFigure& line : lines) {
         QPen pen(toQColor(line.colour));
-        pen.setWidth(0);
+        pen.setCosmetic(true);
+        pen.setWidthF(density);
         pen.setCapStyle(Qt::SquareCap);
         painter.setPen(pen);
         painter.drawLine(QPoint(line.from.x, line.from.y), QPoint(line.to.x, line.to.y));
