@@ -1,6 +1,6 @@
 #include "bmp.h"
 
-#include <QFile>
+#include "write_file.h"
 
 #include <cstdint>
 #include <vector>
@@ -71,11 +71,7 @@ bool writeBmp24(const QImage& image, const QString& path)
             out.push_back(0);
     }
 
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const auto size = static_cast<qint64>(out.size());
-    return file.write(reinterpret_cast<const char*>(out.data()), size) == size;
+    return writeFile(path, out);
 }
 
 }  // namespace artwork

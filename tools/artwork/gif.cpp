@@ -1,6 +1,6 @@
 #include "gif.h"
 
-#include <QFile>
+#include "write_file.h"
 
 #include <algorithm>
 
@@ -145,11 +145,7 @@ bool writeGif(const IndexedImage& image, int transparentIndex, const QString& pa
     out.push_back(0x00);  // end of image data
     out.push_back(0x3B);  // trailer
 
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const auto size = static_cast<qint64>(out.size());
-    return file.write(reinterpret_cast<const char*>(out.data()), size) == size;
+    return writeFile(path, out);
 }
 
 }  // namespace artwork
