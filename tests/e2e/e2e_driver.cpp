@@ -31,6 +31,54 @@ const QRgb Green = qRgb(0, 128, 0);
 const QRgb Black = qRgb(0, 0, 0);
 const QRgb Navy = qRgb(0, 0, 128); // a selected list row
 const QRgb Yellow = qRgb(255, 238, 0); // the title window's frame
+const QRgb White = qRgb(255, 255, 255);
+const QRgb Grey = qRgb(239, 239, 239);
+const QRgb Red = qRgb(192, 0, 0);
+
+// Pixels whose colour the layout fixes, relative to their window.
+struct LayoutPixel {
+    const char* what;
+    QPoint at;
+    QRgb colour;
+};
+
+const std::array<LayoutPixel, 8> TitlePixels{{
+    {"frame, top left corner", {0, 0}, Yellow},
+    {"frame, tenth pixel from the left", {9, 250}, Yellow},
+    {"inside the frame, left", {10, 250}, Black},
+    {"frame, tenth pixel from the right", {799, 250}, Yellow},
+    {"inside the frame, right", {798, 250}, Black},
+    {"frame, bottom right corner", {808, 504}, Yellow},
+    {"frame, tenth pixel from the bottom", {400, 495}, Yellow},
+    {"between Play and Quit", {400, 360}, Black},
+}};
+
+const std::array<LayoutPixel, 24> TablePixels{{
+    {"Line1, top end", {136, 16}, White},
+    {"Line1, bottom end", {136, 577}, White},
+    {"below Line1", {136, 578}, Green},
+    {"Line2, light grey", {376, 300}, Grey},
+    {"Line3", {200, 16}, White},
+    {"above Line3", {200, 15}, Green},
+    {"Line4", {200, 576}, White},
+    {"Line8, light grey", {250, 176}, Grey},
+    {"Line9, right end", {504, 216}, White},
+    {"right of Line9", {505, 216}, Green},
+    {"Line13", {300, 376}, White},
+    {"Line18", {216, 300}, White},
+    {"Line19", {296, 300}, White},
+    {"Line22, light grey", {8, 300}, Grey},
+    {"Line25", {504, 300}, White},
+    {"Line28", {48, 545}, White},
+    {"Line31", {416, 550}, White},
+    {"black disc, centre", {72, 448}, Black},
+    {"red disc, centre", {440, 448}, Red},
+    {"outside the red disc's corner", {409, 417}, Green},
+    {"the table's green", {20, 60}, Green},
+    {"window right of the table", {515, 100}, Black},
+    {"Cislo's opaque green", {660, 100}, Green},
+    {"tray's black under Label4", {60, 660}, Black},
+}};
 
 // The layout, in pixels relative to each window.
 const QPoint PlayCaption(56 + 116, 312 + 52);
@@ -134,6 +182,20 @@ private:
 
     // Readings of a photograph of the table.
     QRgb at(const QImage& shot, QPoint p) const { return shot.pixel(table + p); }
+    template <std::size_t N>
+    void expectLayout(const QImage& shot, QPoint window, const std::array<LayoutPixel, N>& pixels) const
+    {
+        for (const LayoutPixel& pixel : pixels) {
+            const QRgb seen = shot.pixel(window + pixel.at);
+            if (seen != pixel.colour)
+                fail(QStringLiteral("%1 at (%2, %3) is #%4, not #%5")
+                         .arg(QLatin1StringView(pixel.what))
+                         .arg(pixel.at.x())
+                         .arg(pixel.at.y())
+                         .arg(seen & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+                         .arg(pixel.colour & 0xFFFFFF, 6, 16, QLatin1Char('0')));
+        }
+    }
     QImage crop(const QImage& shot, const QRect& r) const { return shot.copy(r.translated(table)); }
     QList<QRect> listRows(const QImage& shot) const;
     bool rowSelected(const QImage& shot) const;
@@ -350,7 +412,8 @@ void Driver::play()
         return s.pixel(title) == Yellow && s.pixel(title + QPoint(808, 504)) == Yellow
             && s.pixel(title + QPoint(12, 300)) == Black;
     });
-    pass("title window with its yellow frame", shot);
+    expectLayout(shot, title, TitlePixels);
+    pass("title window with its yellow frame, drawn as laid out", shot);
 
     // 2. "Play" brings up the table with the first player's starting stock.
     clickTitle(PlayCaption);
@@ -362,7 +425,8 @@ void Driver::play()
     for (int chip = 0; chip < 6; ++chip)
         two[chip] = crop(shot, counter(chip));
     const QImage player1 = crop(shot, Label4);
-    pass("Play shows the table: tray up, empty list, Cislo shows a red 1", shot);
+    expectLayout(shot, table, TablePixels);
+    pass("Play shows the table as laid out: tray up, empty list, Cislo shows a red 1", shot);
 
     // 3. The first player lays a 1 on Even and a 1 on Odd: exactly one of them
     //    wins whatever is drawn, so the stock must come back whole.
