@@ -3,31 +3,26 @@
 
 #include "rules.h"
 
-#include <QFileInfo>
 #include <QImage>
-#include <QImageReader>
 #include <QString>
 
 namespace morvik::assets {
 
 inline const QString Font = QStringLiteral(":/fonts/LiberationMono-Bold.ttf");
-inline const QString Title = QStringLiteral(":/title.gif");
-inline const QString Logo = QStringLiteral(":/logo.bmp");
+// The pictures are decoded when the game is built (assets/title.gif,
+// assets/logo.bmp, assets/chip-*.bmp): read them with picture().
+inline const QString Title = QStringLiteral(":/pictures/title");
+inline const QString Logo = QStringLiteral(":/pictures/logo");
 
 // The chip picture of denomination index i is named after its value.
 inline QString chip(int denomination)
 {
-    return QStringLiteral(":/chip-%1.bmp").arg(ChipValues[denomination]);
+    return QStringLiteral(":/pictures/chip-%1").arg(ChipValues[denomination]);
 }
 
-// Reads a picture in the format its name says. Left to guess, Qt loads every
-// image plugin it has and asks each whether it reads BMP better than its own
-// reader: three libraries loaded at start-up for nothing.
-inline QImage picture(const QString& file)
-{
-    QImageReader reader(file, QFileInfo(file).suffix().toLatin1());
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
-}
+// A picture as its pixels lie in the resources, neither copied nor decoded:
+// RGB32, or premultiplied ARGB32 where it has transparency. Null when there
+// is no such picture.
+QImage picture(const QString& name);
 
 } // namespace morvik::assets

@@ -2,13 +2,20 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QResource>
 #include <QStringList>
 
 namespace morvik {
 
 bool installLayoutFont(const QString& fontFile)
 {
-    const int id = QFontDatabase::addApplicationFont(fontFile);
+    // A font stored uncompressed in the resources is handed over where it
+    // lies; by name, Qt would first read all 300 KB of it into a copy.
+    const QResource resource(fontFile);
+    const int id = resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression
+                       ? QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
+                             reinterpret_cast<const char*>(resource.data()), qsizetype(resource.size())))
+                       : QFontDatabase::addApplicationFont(fontFile);
     if (id < 0)
         return false;
     const QStringList families = QFontDatabase::applicationFontFamilies(id);

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The whole game process beside two bare Qt programs, under a virtual X server.
 
-Builds the game and its yardsticks (a frameless black window, and the same
-window with a 1 ms timer), then runs the three in turn, interleaved, and takes
+Builds the game and its yardsticks (a frameless black window, the same
+window with a 1 ms timer, and the same window with the title's three captions,
+for start-up only), then runs them in turn, interleaved, and takes
 from each run: the time from exec to the first frame on the X server, for the
 game "Play" to the table's first frame and "X" back to the title's, the CPU
 and the wake-ups of ten idle seconds (the game with the table shown and with
@@ -50,11 +51,12 @@ def build(build_dir):
                     "-DMORVIK_BUILD_TESTS=OFF", "-DMORVIK_BUILD_TOOLS=OFF"],
                    check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", build_dir, "--target", "morvik-roulette", "morvik-bare-window",
-                    "morvik-bare-timer", "morvik-tick-profile", "morvik-x-probe"], check=True)
+                    "morvik-bare-timer", "morvik-bare-text", "morvik-tick-profile", "morvik-x-probe"], check=True)
     return {
         "game": os.path.join(build_dir, "app", "morvik-roulette"),
         "bare": os.path.join(build_dir, "bench", "process", "morvik-bare-window"),
         "timer": os.path.join(build_dir, "bench", "process", "morvik-bare-timer"),
+        "text": os.path.join(build_dir, "bench", "process", "morvik-bare-text"),
         "profile": os.path.join(build_dir, "bench", "process", "morvik-tick-profile"),
         "probe": os.path.join(build_dir, "bench", "process", "morvik-x-probe"),
     }
@@ -210,6 +212,15 @@ def run_bare(probe, program, server, seconds):
         end(frame.pid)
 
 
+def run_start(probe, program):
+    frame = probe.spawn(program)
+    try:
+        time.sleep(SETTLE)
+        return {"start": frame.drawn, "start_map": frame.mapped}
+    finally:
+        end(frame.pid)
+
+
 def run_game(probe, program, server, seconds):
     title = probe.spawn(program)
     try:
@@ -345,6 +356,11 @@ def report(runs, ticks, args):
         "<= 1.3 x bare", r is not None and r <= 1.3)
     row("start-up to the title's map, ms", s["game"]["start_map"], s["bare"]["start_map"], s["timer"]["start_map"],
         ratio(s["game"]["start_map"], s["bare"]["start_map"]), "", None)
+    text = s["text"]["start"]
+    row("start-up to the first frame, bare window with the title's captions, ms", None, text, None,
+        ratio(text, s["bare"]["start"]), "", None)
+    row("start-up to the title's first frame against that window, ms", s["game"]["start"], text, None,
+        ratio(s["game"]["start"], text), "", None)
     play = s["game"]["play"]
     row("first \"Play\" to the table's first frame, ms", play, None, None, None, "median < 25 ms",
         play is not None and play["median"] < 25)
@@ -363,7 +379,7 @@ def report(runs, ticks, args):
             "", None, 0)
         row(f"X server CPU while idle, {label}, %", s["game"][f"{where}_idle_xcpu"], s["bare"]["idle_xcpu"],
             s["timer"]["idle_xcpu"], None, "", None, 2)
-    peak = {name: summary([x / 1024 for x in (r["peak"] for r in rs)]) for name, rs in runs.items()}
+    peak = {name: summary([r["peak"] / 1024 for r in rs if "peak" in r]) for name, rs in runs.items()}
     r = ratio(peak["game"], peak["bare"])
     row("peak resident memory (VmHWM), MiB", peak["game"], peak["bare"], peak["timer"], r, "<= 1.5 x bare",
         r is not None and r <= 1.5)
@@ -414,7 +430,10 @@ def report(runs, ticks, args):
         f"- packages the benchmark needs: {PACKAGES}",
         "",
         "Medians, with min to max in parentheses. \"bare window\" is a frameless black Qt window of the title "
-        "window's size; \"bare + 1 ms timer\" is the same with a precise 1 ms QTimer ticking into an empty slot. "
+        "window's size; \"bare + 1 ms timer\" is the same with a precise 1 ms QTimer ticking into an empty slot; "
+        "\"bare window with the title's captions\" is the bare window with three QLabels showing the title's "
+        "captions in the system's Liberation Mono Bold, the least a window with text costs (fontconfig, the font "
+        "database, FreeType). "
         "Idle CPU is the scheduler's run time of all threads over the idle seconds "
         f"({'se.sum_exec_runtime' if idle_key == 'runtime' else 'utime + stime'}), wake-ups are voluntary and "
         "involuntary context switches of all threads. Frames are the first drawing into the window after its map, "
@@ -464,14 +483,16 @@ def main():
     env = dict(os.environ, DISPLAY=server.display, QT_QPA_PLATFORM="xcb")
     env.pop("WAYLAND_DISPLAY", None)
     probe = Probe(programs["probe"], env)
-    runs = {"game": [], "bare": [], "timer": []}
+    runs = {"game": [], "bare": [], "timer": [], "text": []}
     profiles = []
-    order = ["game", "bare", "timer"]
+    order = ["game", "bare", "timer", "text"]
     try:
         for n in range(args.runs):
-            for name in order[n % 3:] + order[:n % 3]:
+            for name in order[n % 4:] + order[:n % 4]:
                 if name == "game":
                     runs[name].append(run_game(probe, programs[name], server, args.idle))
+                elif name == "text":
+                    runs[name].append(run_start(probe, programs[name]))
                 else:
                     runs[name].append(run_bare(probe, programs[name], server, args.idle))
             profiles.append(run_profile(programs["profile"], env, args.spins))

@@ -140,7 +140,7 @@ void HighDpiTest::linesCoverWholeLayoutPixels()
 
 void HighDpiTest::artworkKeepsTheDetailOfItsSource()
 {
-    const QImage source(assets::Title);
+    const QImage source = assets::picture(assets::Title);
     const QRect area(72 * scale, 40 * scale, 468 * scale, 227 * scale);
     const QImage shown = titleImage.copy(area);
     const QImage fromSource =
@@ -158,7 +158,7 @@ void HighDpiTest::picturesAtTheirOwnSizeKeepTheirPixels()
 {
     // Enlarged by whole pixels: every source pixel becomes a square of one colour.
     auto enlarged = [this](const QString& file) {
-        const QImage source = QImage(file).convertToFormat(QImage::Format_RGB32);
+        const QImage source = assets::picture(file).convertToFormat(QImage::Format_RGB32);
         QImage image = source.scaled(source.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         image.setDevicePixelRatio(scale);
         return image;
