@@ -1,17 +1,18 @@
 // The floor for a spin tick: a bare Qt window with one opaque, framed label
-// the size of the drawn-number display, whose number a 1 ms timer changes at
-// every tick, as a spin does. Prints the median main-thread CPU time of a tick
-// that repaints, measured from one timer event to the next as the game's tick
-// profile does.
+// the size of the drawn-number display, and a 1 ms timer that shows a new
+// number whenever the time of day, as a float of seconds since midnight,
+// changes: the cadence at which a spin's draws change, since the wheel is
+// seeded from that time. Writes the main-thread CPU time of every tick that
+// repainted, measured from one timer event to the next as the game's tick
+// profile does, as a JSON list of microseconds.
 //
-//   morvik-bare-readout [TICKS]
+//   morvik-bare-readout OUTPUT.json [TICKS]
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
-#include <QRandomGenerator>
+#include <QTime>
 #include <QTimer>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <vector>
@@ -30,7 +31,10 @@ double threadCpuUs()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    const int ticks = argc > 1 ? std::atoi(argv[1]) : 3000;
+    if (argc < 2)
+        return 2;
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    const int ticks = argc > 2 ? std::atoi(argv[2]) : 3000;
 
     QWidget window(nullptr, Qt::FramelessWindowHint);
     window.setFixedSize(859, 669);
@@ -57,6 +61,8 @@ int main(int argc, char* argv[])
 
     std::vector<double> repainting;
     double tickStarted = 0;
+    float shownTime = -1;
+    int number = 1;
     bool changed = false;
     int tick = 0;
     QTimer timer;
@@ -67,17 +73,26 @@ int main(int argc, char* argv[])
         if (changed && tick > 500) // past the first paints of the window
             repainting.push_back(now - tickStarted);
         tickStarted = now;
-        const QString number = QString::number(QRandomGenerator::global()->bounded(37));
-        changed = number != readout.text();
-        readout.setText(number);
+        const float time = static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+        changed = time != shownTime;
+        if (changed) {
+            shownTime = time;
+            number = (number + 17) % 37; // never the number before
+            readout.setText(QString::number(number));
+        }
         if (++tick == ticks)
             app.quit();
     });
     timer.start();
     app.exec();
 
-    std::sort(repainting.begin(), repainting.end());
-    std::printf("%zu repainting ticks, median %.3f ms of main-thread CPU\n", repainting.size(),
-                repainting.empty() ? 0.0 : repainting[repainting.size() / 2] / 1000);
+    QFile file(output);
+    if (!file.open(QIODevice::WriteOnly))
+        return 1;
+    QByteArray json = "[";
+    for (std::size_t i = 0; i < repainting.size(); ++i)
+        json += (i ? "," : "") + QByteArray::number(repainting[i], 'f', 2);
+    json += "]\n";
+    file.write(json);
     return 0;
 }
