@@ -30,12 +30,7 @@ TableWindow::TableWindow(Game::Services services)
     , engine(services, *this)
     , captionFont(layoutFont(table::FontPixels))
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Form1"));
-    setAccessibleName(fromUtf8(table::WindowName));
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setFixedSize(table::Width, table::Height);
-    centreOnScreen(this);
+    setUpWindow(this, QStringLiteral("Form1"), fromUtf8(table::WindowName), table::Width, table::Height);
 
     buildTable();
     buildTray();

@@ -32,12 +32,7 @@ TitleWindow::TitleWindow(Game::Services services)
     : PictureBox(title::Background, nullptr)
     , services(services)
 {
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Form2"));
-    setAccessibleName(fromUtf8(title::WindowName));
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setFixedSize(title::Width, title::Height);
-    centreOnScreen(this);
+    setUpWindow(this, QStringLiteral("Form2"), fromUtf8(title::WindowName), title::Width, title::Height);
     setFrames({&title::Shape1, 1});
 
     picture(this, QStringLiteral("Image1"), title::Image1, assets::Title, title::Image1Name);

@@ -50,4 +50,17 @@ inline void centreOnScreen(QWidget* window)
                  area.y() + (area.height() - window->height()) / 2);
 }
 
+// Both windows of the game: borderless, of a fixed size, centred when first
+// shown, and named as the layout names them (the title is also what tests
+// and the desktop find them by).
+inline void setUpWindow(QWidget* window, const QString& name, const QString& accessibleName, int width, int height)
+{
+    window->setObjectName(name);
+    window->setWindowTitle(name);
+    window->setAccessibleName(accessibleName);
+    window->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    window->setFixedSize(width, height);
+    centreOnScreen(window);
+}
+
 } // namespace morvik
