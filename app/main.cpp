@@ -1,8 +1,9 @@
 // Morvik Roulette: two players, one table, one mouse.
-#include "fonts.h"
-#include "assets.h"
-#include "services.h"
-#include "title_window.h"
+#include "game/wheel.h"
+#include "screens/assets.h"
+#include "screens/title_window.h"
+#include "toolkit/fonts.h"
+#include "toolkit/services.h"
 
 #include <QApplication>
 
@@ -12,11 +13,9 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Morvik Game"));
     QCoreApplication::setApplicationName(QStringLiteral("Morvik Roulette"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MORVIK_VERSION));
-#ifdef MORVIK_APP_ID
     // The name of the installed desktop entry: the desktop shows its icon
     // and name for the game's windows.
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVIK_APP_ID));
-#endif
     // The two windows take turns on the screen; a hidden window must never end
     // the program. Only "Quit" does.
     QApplication::setQuitOnLastWindowClosed(false);

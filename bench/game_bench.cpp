@@ -2,7 +2,7 @@
 // the program's life, idle or spinning; settlement and withdrawal at 1,000
 // bets; a whole round. The view draws nothing, so the time is the game's own.
 #include "alloc_count.h"
-#include "game.h"
+#include "game/game.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,8 +3,8 @@
 // window only forwards the event and shows what the game tells its TableView.
 #pragma once
 
-#include "ports.h"
-#include "rules.h"
+#include "game/ports.h"
+#include "game/rules.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // clock, generator and keyboard; tests pass fakes and drive the game exactly.
 #pragma once
 
-#include "rules.h"
+#include "game/rules.h"
 
 #include <string>
 

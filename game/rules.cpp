@@ -1,6 +1,5 @@
-#include "rules.h"
+#include "game/rules.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace morvik {
@@ -18,47 +17,6 @@ std::string entryText(const Bet& bet)
     text += '-';
     text += std::to_string(ChipValues[bet.chipIndex]);
     return text;
-}
-
-namespace {
-
-// Plain decimal digits only: no sign, no leading zero, no spaces.
-std::optional<unsigned> parseCount(std::string_view text)
-{
-    if (text.empty() || text.size() > 3 || (text.size() > 1 && text.front() == '0'))
-        return std::nullopt;
-    unsigned value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-std::optional<Target> parseTarget(std::string_view text)
-{
-    for (int i = 0; i < OutsideCount; ++i) {
-        if (OutsideWords[i] == text)
-            return Outside(i);
-    }
-    auto number = parseCount(text);
-    if (!number || *number < 1 || *number >= NumberCount)
-        return std::nullopt;
-    return static_cast<std::uint8_t>(*number);
-}
-
-} // namespace
-
-std::optional<Bet> parseEntry(std::string_view text)
-{
-    auto dash = text.find('-');
-    if (dash == std::string_view::npos)
-        return std::nullopt;
-    auto target = parseTarget(text.substr(0, dash));
-    auto value = parseCount(text.substr(dash + 1));
-    auto chip = value ? denominationOf(*value) : std::nullopt;
-    if (!target || !chip)
-        return std::nullopt;
-    return Bet{*target, static_cast<std::uint8_t>(*chip)};
 }
 
 bool wins(const Target& target, int drawn)

@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <limits>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -30,15 +29,6 @@ inline constexpr std::uint8_t SpinLength = 50; // ticks of Timer1 in one spin
 
 // The denomination index is also the index of the chip picture and its counter.
 inline constexpr std::array<std::uint8_t, DenominationCount> ChipValues{1, 5, 10, 20, 50, 100};
-
-constexpr std::optional<int> denominationOf(unsigned chipValue)
-{
-    for (int i = 0; i < DenominationCount; ++i) {
-        if (ChipValues[i] == chipValue)
-            return i;
-    }
-    return std::nullopt;
-}
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
@@ -87,9 +77,6 @@ std::string playerName(int player);
 
 // The line a bet shows in its player's list: target, "-", chip value ("17-5", "Red-20").
 std::string entryText(const Bet& bet);
-
-// Reads a list line back; nullopt for anything entryText cannot have written.
-std::optional<Bet> parseEntry(std::string_view text);
 
 // What the cell under a drawn number looks like is all an outside bet needs to
 // know besides the number itself.

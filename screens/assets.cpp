@@ -1,6 +1,6 @@
-#include "assets.h"
+#include "screens/assets.h"
 
-#include "baked_picture.h"
+#include "screens/baked_picture.h"
 
 #include <QResource>
 

@@ -1,7 +1,7 @@
 // Where the pictures and the font live inside the program's resources.
 #pragma once
 
-#include "rules.h"
+#include "game/rules.h"
 
 #include <QImage>
 #include <QString>

@@ -8,7 +8,7 @@
 // the byte order of the machine that builds the game. Pictures with transparency are stored
 // premultiplied, the form Qt converts them to before it scales or draws them,
 // others as RGB32.
-#include "baked_picture.h"
+#include "screens/baked_picture.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
-#include "table_window.h"
+#include "screens/table_window.h"
 
-#include "assets.h"
-#include "bet_list.h"
-#include "click_label.h"
-#include "controls.h"
-#include "fonts.h"
-#include "readout_label.h"
-#include "table_layout.h"
+#include "layout/table.h"
+#include "screens/assets.h"
+#include "toolkit/bet_list.h"
+#include "toolkit/click_label.h"
+#include "toolkit/controls.h"
+#include "toolkit/fonts.h"
+#include "toolkit/readout_label.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -2,8 +2,8 @@
 // click and every tick of Timer1 to the game; it decides nothing itself.
 #pragma once
 
-#include "game.h"
-#include "picture_box.h"
+#include "game/game.h"
+#include "toolkit/picture_box.h"
 
 #include <array>
 

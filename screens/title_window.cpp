@@ -1,12 +1,12 @@
-#include "title_window.h"
+#include "screens/title_window.h"
 
-#include "assets.h"
-#include "click_label.h"
-#include "controls.h"
-#include "fonts.h"
-#include "picture_label.h"
-#include "table_window.h"
-#include "title_layout.h"
+#include "layout/title.h"
+#include "screens/assets.h"
+#include "screens/table_window.h"
+#include "toolkit/click_label.h"
+#include "toolkit/controls.h"
+#include "toolkit/fonts.h"
+#include "toolkit/picture_label.h"
 
 #include <QImage>
 

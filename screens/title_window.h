@@ -2,8 +2,8 @@
 // no game state; the table window it opens keeps the game for the whole run.
 #pragma once
 
-#include "game.h"
-#include "picture_box.h"
+#include "game/game.h"
+#include "toolkit/picture_box.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "bet_list.h"
+#include "toolkit/bet_list.h"
 
 namespace morvik {
 

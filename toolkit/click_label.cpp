@@ -1,4 +1,4 @@
-#include "click_label.h"
+#include "toolkit/click_label.h"
 
 #include <QAccessibleWidget>
 #include <QMouseEvent>

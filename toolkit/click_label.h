@@ -4,7 +4,7 @@
 // can press it.
 #pragma once
 
-#include "picture_label.h"
+#include "toolkit/picture_label.h"
 
 namespace morvik {
 

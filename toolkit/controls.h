@@ -1,7 +1,8 @@
 // Small helpers for putting layout rows on the screen.
 #pragma once
 
-#include "picture_box.h"
+#include "toolkit/conversions.h"
+#include "toolkit/palette.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,13 +16,8 @@ namespace morvik {
 // "Label1(17)" for element 17 of the group Label1, "Cislo" for a single control.
 inline QString controlName(std::string_view group, int index = -1)
 {
-    const QString name = QString::fromUtf8(group.data(), static_cast<qsizetype>(group.size()));
+    const QString name = fromUtf8(group);
     return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
-}
-
-inline QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // A caption with a transparent background; text wraps at spaces when it is

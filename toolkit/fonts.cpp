@@ -1,4 +1,4 @@
-#include "fonts.h"
+#include "toolkit/fonts.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

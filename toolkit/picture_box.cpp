@@ -1,4 +1,7 @@
-#include "picture_box.h"
+#include "toolkit/picture_box.h"
+
+#include "toolkit/conversions.h"
+#include "toolkit/palette.h"
 
 #include <QPainter>
 
@@ -68,21 +71,6 @@ void PictureBox::paintEvent(QPaintEvent*)
         painter.setPen(pen);
         painter.drawLine(QPoint(line.from.x, line.from.y), QPoint(line.to.x, line.to.y));
     }
-}
-
-void setTextColour(QWidget* widget, Rgb colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, toQColor(colour));
-    widget->setPalette(palette);
-}
-
-void setBackground(QWidget* widget, Rgb colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, toQColor(colour));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
 }
 
 } // namespace morvik

@@ -1,4 +1,4 @@
-#include "picture_label.h"
+#include "toolkit/picture_label.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "readout_label.h"
+#include "toolkit/readout_label.h"
 
 #include <QAccessibleWidget>
 

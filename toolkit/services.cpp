@@ -1,43 +1,15 @@
-#include "services.h"
+#include "toolkit/services.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QTime>
 
-#include <bit>
-
 namespace morvik {
 
 float SystemClock::timeOfDay()
 {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
-}
-
-namespace {
-
-constexpr std::uint64_t splitmix64(std::uint64_t& state)
-{
-    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
-
-} // namespace
-
-void WheelRandom::seed(float seed)
-{
-    std::uint64_t bits = std::bit_cast<std::uint32_t>(seed);
-    state = splitmix64(bits);
-}
-
-float WheelRandom::next()
-{
-    // 24 bits are exactly what a float holds below 1, so the result can never
-    // round up to 1.
-    const std::uint64_t top = splitmix64(state) >> 40;
-    return static_cast<float>(top) * 0x1.0p-24f;
 }
 
 DeleteKeyWatch::DeleteKeyWatch(QObject* parent)

@@ -1,29 +1,15 @@
-// The desk the game runs on: the time of day, the wheel's generator and the
-// Delete key.
+// The desk the game runs on under Qt: the time of day and the Delete key.
 #pragma once
 
-#include "ports.h"
+#include "game/ports.h"
 
 #include <QObject>
-
-#include <cstdint>
 
 namespace morvik {
 
 class SystemClock : public Clock {
 public:
     float timeOfDay() override;
-};
-
-// Re-seeded from the time of day on every draw, so the seed's whole bit
-// pattern goes through a 64-bit mixer: nearby times must not give nearby numbers.
-class WheelRandom : public RandomSource {
-public:
-    void seed(float seed) override;
-    float next() override;
-
-private:
-    std::uint64_t state = 0;
 };
 
 // Watches every key event of the application. The game polls it once a tick,

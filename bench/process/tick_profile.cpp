@@ -11,12 +11,13 @@
 //          flush to the X server, anything else that came),
 //   cpu    microseconds of the main thread's CPU time, event loop included,
 //   paints paint events of Form1, Picture1, Cislo and of any other widget.
-#include "assets.h"
-#include "click_label.h"
-#include "fonts.h"
-#include "services.h"
-#include "table_window.h"
-#include "title_window.h"
+#include "game/wheel.h"
+#include "screens/assets.h"
+#include "screens/table_window.h"
+#include "screens/title_window.h"
+#include "toolkit/click_label.h"
+#include "toolkit/fonts.h"
+#include "toolkit/services.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,8 +3,8 @@
 // Whenever in the day a spin runs, the number it ends on must be uniform over
 // 0 to 36 - also late in the day, where a float time of day moves in steps of
 // almost 8 ms, so that several ticks in a row get the same seed.
-#include "game.h"
-#include "services.h"
+#include "game/game.h"
+#include "game/wheel.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // selected, and sees everything the game shows.
 #pragma once
 
-#include "game.h"
+#include "game/game.h"
 
 #include <deque>
 #include <string>

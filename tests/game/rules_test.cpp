@@ -1,4 +1,4 @@
-#include "rules.h"
+#include "game/rules.h"
 
 #include <gtest/gtest.h>
 
@@ -38,10 +38,9 @@ void PrintTo(const EntryRow& row, std::ostream* os) { *os << row.text; }
 
 class EntryText : public ::testing::TestWithParam<EntryRow> {};
 
-TEST_P(EntryText, IsTargetDashChipValueAndReadsBack)
+TEST_P(EntryText, IsTargetDashChipValue)
 {
     EXPECT_EQ(entryText(GetParam().bet), GetParam().text);
-    EXPECT_EQ(parseEntry(GetParam().text), GetParam().bet);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bets, EntryText,
@@ -56,13 +55,6 @@ INSTANTIATE_TEST_SUITE_P(Bets, EntryText,
         EntryRow{"Black", {Outside::Black, 1}, "Black-5"},
         EntryRow{"Red", {Outside::Red, 0}, "Red-1"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(EntryText, RejectsWhatNoBetCanWrite)
-{
-    for (const char* text : {"", "-", "17", "17-", "-5", "0-5", "37-5", "07-5", "17-3", "17-05", "17--5",
-             "17-5 ", " 17-5", "red-5", "RED-5", "Big   19-36-5", "Big-100-1", "+1-5", "17-1000"})
-        EXPECT_FALSE(parseEntry(text)) << '"' << text << '"';
-}
 
 // What each outside cell does for every number of the wheel, read off the
 // table: B Big, S Small, E Even, O Odd, K Black, R Red, '.' loses.

@@ -324,8 +324,7 @@ std::optional<std::string> CheckedGame::check() const
     }
     if (laidFor >= 0) {
         const std::string& entry = v.lists[laidFor].back();
-        const auto bet = parseEntry(entry);
-        if (!bet || *bet != bets[laidFor].back() || entryText(*bet) != entry || !readEntry(entry))
+        if (entryText(bets[laidFor].back()) != entry || !readEntry(entry))
             return "the entry " + entry + " is malformed";
     }
 

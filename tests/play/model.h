@@ -4,7 +4,7 @@
 // fuzz target, so both speak the same events.
 #pragma once
 
-#include "fakes.h"
+#include "tests/game/fakes.h"
 
 #include <array>
 #include <cstddef>

@@ -1,12 +1,12 @@
 // What a screen reader finds in the two windows: every control a player can
 // click is a button with a name, the chips tell how many are left, and a
 // press through the screen reader plays like a mouse click.
-#include "assets.h"
 #include "fakes.h"
-#include "fonts.h"
 #include "screen_checks.h"
-#include "table_window.h"
-#include "title_window.h"
+#include "screens/assets.h"
+#include "screens/table_window.h"
+#include "screens/title_window.h"
+#include "toolkit/fonts.h"
 
 #include <QAccessible>
 #include <QTest>

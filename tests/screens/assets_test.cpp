@@ -1,6 +1,6 @@
 // The pictures the game draws are decoded when it is built; what it reads
 // back from its resources must be every pixel of the committed files.
-#include "assets.h"
+#include "screens/assets.h"
 
 #include <QImageReader>
 #include <QTest>

@@ -2,7 +2,7 @@
 // what the wheel draws and whether Delete is down.
 #pragma once
 
-#include "game.h"
+#include "game/game.h"
 
 namespace morvik::testing {
 

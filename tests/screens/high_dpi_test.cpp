@@ -2,12 +2,12 @@
 // layout grows by the density, lines cover whole layout pixels without a
 // smear, pictures keep the detail of their source and text is drawn at the
 // screen's own resolution rather than enlarged.
-#include "assets.h"
 #include "fakes.h"
-#include "fonts.h"
 #include "screen_checks.h"
-#include "table_window.h"
-#include "title_window.h"
+#include "screens/assets.h"
+#include "screens/table_window.h"
+#include "screens/title_window.h"
+#include "toolkit/fonts.h"
 
 #include <QPainter>
 #include <QTest>

@@ -5,14 +5,16 @@
 // every chip must be accounted for, and Qt must not have complained. Then the
 // hostile moments: "X" and "Play" inside one tick, and "Quit" while a hidden
 // table spins.
-#include "assets.h"
-#include "fonts.h"
+#include "game/wheel.h"
+#include "layout/table.h"
+#include "layout/title.h"
 #include "screen_checks.h"
-#include "services.h"
-#include "table_layout.h"
-#include "table_window.h"
-#include "title_layout.h"
-#include "title_window.h"
+#include "screens/assets.h"
+#include "screens/table_window.h"
+#include "screens/title_window.h"
+#include "toolkit/conversions.h"
+#include "toolkit/fonts.h"
+#include "toolkit/services.h"
 
 #include <QApplication>
 #include <QEventLoop>

@@ -1,12 +1,12 @@
 // The table window as the players see and use it: what it draws, whether
 // every caption fits its cell, and that clicks and the Delete key reach the
 // game through the real widgets.
-#include "assets.h"
 #include "fakes.h"
-#include "fonts.h"
 #include "screen_checks.h"
-#include "services.h"
-#include "table_window.h"
+#include "screens/assets.h"
+#include "screens/table_window.h"
+#include "toolkit/fonts.h"
+#include "toolkit/services.h"
 
 #include <QTest>
 

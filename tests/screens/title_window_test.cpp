@@ -1,12 +1,12 @@
 // The title window and the way between it and the table: what it draws, that
 // "Play" makes the table once and finds it as it was left, and that "Quit"
 // needs no table at all.
-#include "assets.h"
 #include "fakes.h"
-#include "fonts.h"
 #include "screen_checks.h"
-#include "table_window.h"
-#include "title_window.h"
+#include "screens/assets.h"
+#include "screens/table_window.h"
+#include "screens/title_window.h"
+#include "toolkit/fonts.h"
 
 #include <QApplication>
 #include <QSignalSpy>

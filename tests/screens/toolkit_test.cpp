@@ -1,9 +1,10 @@
 // The toolkit pieces whose faults the windows would hide: how presses become
 // clicks, how the Delete key is remembered between polls, and how the wheel
 // turns a time of day into a number.
-#include "click_label.h"
-#include "game.h"
-#include "services.h"
+#include "game/game.h"
+#include "game/wheel.h"
+#include "toolkit/click_label.h"
+#include "toolkit/services.h"
 
 #include <QApplication>
 #include <QKeyEvent>

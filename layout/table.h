@@ -3,8 +3,8 @@
 // the window for the rest.
 #pragma once
 
-#include "picture_box.h"
-#include "rules.h"
+#include "game/rules.h"
+#include "layout/figures.h"
 
 #include <array>
 #include <string_view>

@@ -1,7 +1,7 @@
 // The title window, Form2, in pixels relative to its client area.
 #pragma once
 
-#include "picture_box.h"
+#include "layout/figures.h"
 
 #include <array>
 #include <string_view>
