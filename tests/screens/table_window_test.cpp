@@ -148,7 +148,13 @@ void TableWindowTest::deleteWithdrawsTheSelectedEntry()
     click("Label1(5)");
 
     auto* list = control<QListWidget>(*window, "List1(0)");
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    const QPoint first = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
+    // Neither Ctrl+click on the chosen entry nor a click below the entries
+    // takes the choice away.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, first);
+    QCOMPARE(window->selectedEntry(0), 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(first.x(), list->viewport()->height() - 5));
     QCOMPARE(window->selectedEntry(0), 0);
     QTest::keyClick(window.get(), Qt::Key_Delete);
     window->timer1Tick();
