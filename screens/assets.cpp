@@ -3,9 +3,13 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <future>
+
 namespace morvik::assets {
 
-QImage picture(const QString& name)
+namespace {
+
+QImage read(const QString& name)
 {
     QImageReader reader(name, QFileInfo(name).suffix().toLatin1());
     reader.setAutoDetectImageFormat(false);
@@ -17,6 +21,22 @@ QImage picture(const QString& name)
     if (image.hasAlphaChannel())
         image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return image;
+}
+
+std::future<QImage> title;
+
+} // namespace
+
+void readTitleAhead()
+{
+    title = std::async(std::launch::async, read, Title);
+}
+
+QImage picture(const QString& name)
+{
+    if (name == Title && title.valid())
+        return title.get();
+    return read(name);
 }
 
 } // namespace morvik::assets

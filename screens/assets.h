@@ -23,4 +23,9 @@ inline QString chip(int denomination)
 // window must never show a blank picture.
 QImage picture(const QString& name);
 
+// Starts reading the title on a thread of its own: of all the start-up, its
+// GIF takes the longest to decode (about 5 ms), and it is ready by the time
+// the main thread has set up the font and the window.
+void readTitleAhead();
+
 } // namespace morvik::assets
