@@ -5,9 +5,10 @@
 # them apart from any output, and the Wine server keeps them for half a minute
 # after the last program, so a run of many short tests starts Wine once.
 wine=${MORVIK_WINE64:-wine64}
+wineserver=$(dirname "$(command -v "$wine")")/wineserver
 (
     flock 9
-    if wineserver -p30 </dev/null >/dev/null 2>&1 9>&-; then
+    if "$wineserver" -p30 </dev/null >/dev/null 2>&1 9>&-; then
         "$wine" wineboot </dev/null >/dev/null 2>&1 9>&-
     fi
 ) 9>"${WINEPREFIX:?}.lock"
