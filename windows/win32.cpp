@@ -92,6 +92,42 @@ Gdi<HFONT> fittingFont(HDC dc, const Look& look, std::wstring_view text, Scale s
     return smaller;
 }
 
+int textWidth(HDC dc, std::wstring_view text)
+{
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+// Breaks a caption into lines at its runs of spaces where it is wider than
+// the label, as the Qt labels do: a run that ends a line goes, the spaces
+// before the first word stay (" Big   19-36" shows " Big" over "19-36").
+std::wstring wrapped(HDC dc, std::wstring_view text, int width)
+{
+    std::wstring lines;
+    std::size_t lineStart = 0;
+    std::size_t wordEnd = text.find_first_not_of(L' ');
+    wordEnd = text.find(L' ', wordEnd);
+    lines = text.substr(0, wordEnd);
+    while (wordEnd != std::wstring_view::npos) {
+        const std::size_t next = text.find_first_not_of(L' ', wordEnd);
+        if (next == std::wstring_view::npos)
+            break;
+        const std::size_t end = text.find(L' ', next);
+        const std::wstring_view run = text.substr(wordEnd, end == std::wstring_view::npos ? end : end - wordEnd);
+        const std::wstring_view word = text.substr(next, end == std::wstring_view::npos ? end : end - next);
+        if (textWidth(dc, std::wstring_view(lines).substr(lineStart)) + textWidth(dc, run) <= width) {
+            lines += run;
+        } else {
+            lines += L'\n';
+            lineStart = lines.size();
+            lines += word;
+        }
+        wordEnd = end;
+    }
+    return lines;
+}
+
 } // namespace
 
 void paintBackdrop(HDC dc, const Backdrop& backdrop, Box area, Scale scale)
@@ -159,7 +195,8 @@ void drawLabel(const DRAWITEMSTRUCT& item)
     const Selection font(dc, smaller ? smaller.get() : look.font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colour(look.colour));
-    DrawTextW(dc, text, length, &r, look.format | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+    const std::wstring lines = wrapped(dc, {text, std::size_t(length)}, r.right - r.left);
+    DrawTextW(dc, lines.c_str(), -1, &r, look.format | DT_TOP | DT_NOPREFIX);
 }
 
 void place(HWND control, Box box, Scale scale)
