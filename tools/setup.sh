@@ -8,6 +8,10 @@ PLAY_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev)
 # and packaging tools for the desktop entry and the .deb.
 TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick clang libclang-rt-14-dev
     desktop-file-utils appstream dpkg-dev file)
+# The Windows build: the MinGW-w64 cross compiler, ImageMagick for the title
+# artwork; its tests run under Wine.
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick)
+WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth)
 
 install_missing() {
     local missing=()

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
 
-install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}"
 
 configure_and_build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVIK_WERROR=ON
 ctest --test-dir build/test --output-on-failure -j2
@@ -18,3 +18,8 @@ ctest --test-dir build/sanitize --output-on-failure -j2
 configure_and_build build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVIK_WERROR=ON \
     -DMORVIK_FUZZ=ON
 ctest --test-dir build/fuzz --output-on-failure
+
+# The Windows program, cross-built, with its tests under Wine; the Linux
+# end-to-end driver plays it too.
+tools/windows.sh -DMORVIK_BUILD_TESTS=ON -DMORVIK_E2E_DRIVER="$PWD/build/test/tests/e2e/e2e_driver"
+ctest --test-dir build/windows --output-on-failure -j2
