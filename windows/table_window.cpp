@@ -68,7 +68,7 @@ TableWindow::TableWindow(Desk& desk, std::function<void()> titleRequested)
         return RegisterClassW(&type);
     }();
     (void)registered;
-    CreateWindowExW(0, ClassName, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
+    CreateWindowExW(WS_EX_APPWINDOW, ClassName, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
                     GetModuleHandleW(nullptr), this);
 }
 

@@ -36,7 +36,7 @@ TitleWindow::TitleWindow(Desk& desk)
         return RegisterClassW(&type);
     }();
     (void)registered;
-    CreateWindowExW(0, ClassName, L"Form2", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
+    CreateWindowExW(WS_EX_APPWINDOW, ClassName, L"Form2", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
                     GetModuleHandleW(nullptr), this);
 }
 
