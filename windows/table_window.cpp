@@ -48,6 +48,25 @@ const Backdrop TableBackdrop{table::Picture1Colour, table::Lines, table::Shape1,
 const Backdrop TrayBackdrop{table::Picture2Colour, {}, {}, {}};
 const Backdrop CisloBackdrop{table::CisloBackground, CisloEdge, {}, {}};
 
+// Only a click on an entry selects it. A list box takes a click below its
+// entries for one on the last, and would move the player's choice away from
+// the bet that Delete is meant to take back.
+bool onEntry(HWND list, LPARAM at)
+{
+    const LRESULT nearest = SendMessageW(list, LB_ITEMFROMPOINT, 0, at);
+    RECT entry{};
+    return SendMessageW(list, LB_GETITEMRECT, LOWORD(nearest), reinterpret_cast<LPARAM>(&entry)) != LB_ERR
+        && PtInRect(&entry, POINT{GET_X_LPARAM(at), GET_Y_LPARAM(at)});
+}
+
+LRESULT CALLBACK betListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const auto listBoxProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(list, GWLP_USERDATA));
+    if ((message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) && !onEntry(list, lParam))
+        return 0;
+    return CallWindowProcW(listBoxProc, list, message, wParam, lParam);
+}
+
 // The bet lists: light grey on black; a selected entry in the system's colours.
 constexpr Rgb ListText = table::LightGrey;
 constexpr Rgb ListBackground = table::Black;
@@ -118,6 +137,8 @@ BOOL TableWindow::onCreate(HWND, LPCREATESTRUCT)
         list1[p] = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", name.c_str(),
                                    WS_CHILD | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
                                    0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(INT_PTR{List1 + p}), instance, nullptr);
+        SetWindowLongPtrW(list1[p], GWLP_USERDATA,
+                          SetWindowLongPtrW(list1[p], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(betListProc)));
         placed.push_back({list1[p], table::List1});
     }
     ShowWindow(list1[0], SW_SHOWNA);
