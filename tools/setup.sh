@@ -1,8 +1,9 @@
 # Sourced by play.sh and test.sh: installs the Debian packages that are not
 # there yet, as root or through sudo.
 
-# What building and playing the game needs.
-PLAY_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev)
+# What building and playing the game needs; ImageMagick turns the title's GIF
+# into the bitmap both front ends show.
+PLAY_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev imagemagick)
 # What the test command needs besides: GoogleTest, a virtual X server and the
 # tools that drive and photograph it, clang for the fuzzer, and the validators
 # and packaging tools for the desktop entry and the .deb.

@@ -12,7 +12,6 @@ class AssetsTest : public QObject {
 private slots:
     void everyPictureReadsAtItsSize()
     {
-        assets::readTitleAhead();
         QCOMPARE(assets::picture(assets::Title).size(), QSize(1004, 515));
         QCOMPARE(assets::picture(assets::Logo).size(), QSize(222, 100));
         for (int i = 0; i < DenominationCount; ++i)
