@@ -4,9 +4,9 @@
 # What building and playing the game needs.
 PLAY_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev)
 # What the test command needs besides: GoogleTest, a virtual X server and the
-# tools that drive and photograph it, clang for the fuzzer, and the validators
-# and packaging tools for the desktop entry and the .deb.
-TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils imagemagick clang libclang-rt-14-dev
+# tools that drive and photograph it, and the validators and packaging tools
+# for the desktop entry and the .deb.
+TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils imagemagick
     desktop-file-utils appstream dpkg-dev file)
 
 install_missing() {
