@@ -44,8 +44,8 @@ INSTANTIATE_TEST_SUITE_P(Lay, Betting, ::testing::Values(
     Row{"EmptyCounterLaysNothing", "$1 7 7 7 Odd", {"7-1", "7-1"}, {"0", "2", "2", "2", "2", "2"}},
     Row{"EmptyChipKeepsTheChoice", "$1 7 7 $5 Red $1 9", {"7-1", "7-1", "Red-5", "9-5"}, {"0", "0", "2", "2", "2", "2"}},
     Row{"ZeroAndCellsOffTheTable", "$10 0 37 -1", {}, {"2", "2", "2", "2", "2", "2"}},
-    Row{"NothingWhileSpinning", "Next Next $100 7 Red Next", {}, {"2", "2", "2", "2", "2", "2"}},
-    Row{"NothingInTheLastTick", "Next Next t49 $5 7", {}, {"2", "2", "2", "2", "2", "2"}},
+    Row{"NothingWhileSpinning", "$100 Next Next 7 Red Next $5", {}, {"2", "2", "2", "2", "2", "2"}},
+    Row{"NothingInTheLastTick", "$5 Next Next t49 7", {}, {"2", "2", "2", "2", "2", "2"}},
     Row{"ChipStaysChosenIntoTheNextRound", "$10 3 Next $10 4 Next spin5 12", {"12-10"}, {"2", "2", "0", "2", "2", "2"}}),
     rowName);
 
@@ -136,16 +136,16 @@ class Outcome : public ::testing::TestWithParam<int> {};
 
 TEST_P(Outcome, EveryOutsideCellPaysTwoAndANumberThirtySixForBothPlayers)
 {
-    // Big and Small with the 1s, Even and Odd with the 5s, Black and Red with
-    // the 10s, a 20 on 17; the first player's stock shows on the counters,
-    // the second's is in the store.
+    // Each outside cell with a chip of its own, in the order of the table,
+    // and a 20 on 17; the first player's stock shows on the counters, the
+    // second's is in the store.
     const int drawn = GetParam();
     Table t;
-    t.play("$1 Big Small $5 Even Odd $10 Black Red $20 17 Next $1 Big Small $5 Even Odd $10 Black Red $20 17 Next");
-    t.play("spin" + std::to_string(drawn));
-    Stock expected{0, 0, 0, drawn == 17 ? 37u : 1u, 2, 2};
+    t.play("$1 Big $5 Small $10 Even $20 Odd 17 $50 Black $100 Red Next");
+    t.play("$1 Big $5 Small $10 Even $20 Odd 17 $50 Black $100 Red Next spin" + std::to_string(drawn));
+    Stock expected{1, 1, 1, drawn == 17 ? 36u : 0u, 1, 1};
     for (int cell = 0; cell < 6; ++cell)
-        expected[cell / 2] += Outcomes[drawn][cell] != '.' ? 2 : 0;
+        expected[cell] += Outcomes[drawn][cell] != '.' ? 2 : 0;
     Counters shown;
     for (int i = 0; i < DenominationCount; ++i)
         shown[i] = std::to_string(expected[i]);
