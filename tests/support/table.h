@@ -142,7 +142,7 @@ struct Table {
                 if (chip == DenominationCount)
                     throw std::invalid_argument("no chip " + a);
                 game.clickChip(chip);
-            } else if (std::isdigit(static_cast<unsigned char>(a.back())) && (a[0] == '-' || std::isdigit(a[0]))) {
+            } else if (a[0] == '-' || std::isdigit(static_cast<unsigned char>(a[0]))) {
                 game.clickNumber(number(0));
             } else if (a == "Next") {
                 game.clickNext();
