@@ -10,6 +10,7 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    morvik::assets::readTitleAhead();
     QCoreApplication::setOrganizationName(QStringLiteral("Morvik Game"));
     QCoreApplication::setApplicationName(QStringLiteral("Morvik Roulette"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MORVIK_VERSION));

@@ -1,6 +1,5 @@
 #include "game/game.h"
 
-
 namespace morvik {
 
 Game::Game(Services services, TableView& view)

@@ -1,35 +1,42 @@
 #include "screens/assets.h"
 
-#include "screens/baked_picture.h"
+#include <QFileInfo>
+#include <QImageReader>
 
-#include <QResource>
-
-#include <cstring>
+#include <future>
 
 namespace morvik::assets {
 
+namespace {
+
+QImage read(const QString& name)
+{
+    QImageReader reader(name, QFileInfo(name).suffix().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    QImage image = reader.read();
+    if (image.isNull())
+        qFatal("Morvik Roulette cannot read its picture %s: %s", qPrintable(name), qPrintable(reader.errorString()));
+    // Qt scales and draws transparent pictures premultiplied: converted here
+    // in place, rather than into a second copy at the first paint.
+    if (image.hasAlphaChannel())
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
+std::future<QImage> title;
+
+} // namespace
+
+void readTitleAhead()
+{
+    title = std::async(std::launch::async, read, Title);
+}
+
 QImage picture(const QString& name)
 {
-    const QResource resource(name);
-    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression ||
-        resource.size() < qint64(sizeof(BakedPictureHeader)))
-        return QImage();
-    const uchar* data = resource.data();
-    BakedPictureHeader header;
-    std::memcpy(&header, data, sizeof header);
-    const auto format = static_cast<QImage::Format>(header.format);
-    if (header.magic != BakedPictureMagic || header.width == 0 || header.height == 0 || header.width > 0x4000 ||
-        header.height > 0x4000 || (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) ||
-        resource.size() != qint64(sizeof header) + qint64(header.width) * header.height * 4)
-        return QImage();
-
-    const uchar* pixels = data + sizeof header;
-    const QImage image(pixels, int(header.width), int(header.height), int(header.width) * 4, format);
-    // QImage reads its rows as 32-bit words; rcc makes no promise about where
-    // a file lands in the resource data, so a misplaced one is copied.
-    if (reinterpret_cast<quintptr>(pixels) % alignof(quint32) != 0)
-        return image.copy();
-    return image;
+    if (name == Title && title.valid())
+        return title.get();
+    return read(name);
 }
 
 } // namespace morvik::assets

@@ -8,6 +8,7 @@
 #include "toolkit/fonts.h"
 #include "toolkit/readout_label.h"
 
+#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QImage>
 #include <QTimer>
@@ -145,6 +146,16 @@ void TableWindow::label2Click(int index) { engine.clickOutside(table::Label2[ind
 void TableWindow::label5Click(int index) { engine.clickOutside(table::Label5Targets[index]); }
 void TableWindow::image1Click(int denomination) { engine.clickChip(denomination); }
 void TableWindow::label6Click() { engine.clickNext(); }
+
+// A close request from the desktop does what "X" does: the game is kept, and
+// the title window, from which the program ends, comes back.
+void TableWindow::closeEvent(QCloseEvent* event)
+{
+    if (!event->spontaneous())
+        return;
+    event->ignore();
+    emit titleRequested();
+}
 
 void TableWindow::showCounter(int denomination, Count chips)
 {

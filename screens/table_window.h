@@ -42,6 +42,9 @@ signals:
 public slots:
     void timer1Tick();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildTable();
     void buildTray();

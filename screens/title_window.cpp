@@ -8,6 +8,7 @@
 #include "toolkit/fonts.h"
 #include "toolkit/picture_label.h"
 
+#include <QCloseEvent>
 #include <QImage>
 
 namespace morvik {
@@ -65,6 +66,14 @@ void TitleWindow::label1Click(int index)
         hide();
     }
     if (index == 1)
+        emit quitRequested();
+}
+
+// A close request from the desktop (Alt+F4, the task bar) is a "Quit": the
+// program must never run on with no window to reach it by.
+void TitleWindow::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous())
         emit quitRequested();
 }
 

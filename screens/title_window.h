@@ -26,6 +26,9 @@ signals:
     // "Quit": the program must end at once.
     void quitRequested();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void label1Click(int index);
     void returnFromTable();

@@ -51,6 +51,11 @@ void BetList::clearAll()
     clear();
 }
 
+QItemSelectionModel::SelectionFlags BetList::selectionCommand(const QModelIndex& index, const QEvent*) const
+{
+    return index.isValid() ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate;
+}
+
 int BetList::selectedRow() const
 {
     const QModelIndexList rows = selectionModel()->selectedIndexes();

@@ -18,6 +18,12 @@ public:
     void clearAll();
     // -1 when nothing is selected.
     int selectedRow() const;
+
+protected:
+    // Only a click on an entry selects it, and no click takes the selection
+    // away: Delete must still find the entry the player chose.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 };
 
 } // namespace morvik

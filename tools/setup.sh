@@ -4,10 +4,14 @@
 # What building and playing the game needs.
 PLAY_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev)
 # What the test command needs besides: GoogleTest, a virtual X server and the
-# tools that drive and photograph it, and the validators and packaging tools
-# for the desktop entry and the .deb.
-TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils imagemagick
+# tools that drive and photograph it under a window manager, and the
+# validators and packaging tools for the desktop entry and the .deb.
+TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     desktop-file-utils appstream dpkg-dev file)
+# The Windows build: the MinGW-w64 cross compiler, ImageMagick for the title
+# artwork; its tests run under Wine.
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick)
+WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth)
 
 install_missing() {
     local missing=()

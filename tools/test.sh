@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and runs every test twice: as
-# built for players, and under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds the game and runs every test: as built for
+# players, under AddressSanitizer and UndefinedBehaviorSanitizer, and the
+# Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
 
-install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}"
 
 configure_and_build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVIK_WERROR=ON
 ctest --test-dir build/test --output-on-failure -j2
@@ -13,3 +14,8 @@ ctest --test-dir build/test --output-on-failure -j2
 configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMORVIK_WERROR=ON -DMORVIK_SANITIZE=ON \
     -DMORVIK_BUILD_TOOLS=OFF
 ctest --test-dir build/sanitize --output-on-failure -j2
+
+# The Windows program, cross-built, with its tests under Wine; the Linux
+# end-to-end driver plays it too.
+tools/windows.sh -DMORVIK_BUILD_TESTS=ON -DMORVIK_E2E_DRIVER="$PWD/build/test/tests/e2e/e2e_driver"
+ctest --test-dir build/windows --output-on-failure -j2

@@ -1,5 +1,6 @@
-// Plays the game on a virtual X server of its own, as a player would: the
-// mouse and the Delete key go through the X server (xdotool), and every step
+// Plays the game on a virtual X server of its own, under a real window manager
+// (openbox), as a player would: the mouse, the Delete key and the desktop's
+// close requests go through the X server (xdotool, wmctrl), and every step
 // is checked on a screenshot (ImageMagick's import) at the places the layout
 // tables give. The game is found only through the X server: its windows by
 // their titles, "Form2" (title) and "Form1" (table). So any front end of the
@@ -58,7 +59,7 @@ QImage ink(const QImage& shot, QRect area, QRgb background)
 struct Driver {
     QDir shots;
     QStringList command;
-    QProcess server, game;
+    QProcess server, windowManager, game;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QRect title, table;
     QPoint pointer{-1, -1};
@@ -69,7 +70,7 @@ struct Driver {
 
     ~Driver()
     {
-        for (QProcess* process : {&game, &server}) {
+        for (QProcess* process : {&game, &windowManager, &server}) {
             process->terminate();
             if (!process->waitForFinished(5000))
                 process->kill();
@@ -108,6 +109,20 @@ struct Driver {
         env.remove("XAUTHORITY");
         env.remove("QT_QPA_PLATFORM");
         std::printf("# Xvfb on display %s; %s\n", number.trimmed().constData(), qPrintable(command.join(' ')));
+        windowManager.setProcessEnvironment(env);
+        windowManager.start("openbox", {});
+        if (!windowManager.waitForStarted(PatienceMs))
+            fail("cannot start openbox");
+        // Taken as ready once it owns the screen: wmctrl then answers.
+        QElapsedTimer clock;
+        clock.start();
+        while (run("wmctrl", {"-m"}).isEmpty() && clock.elapsed() < PatienceMs)
+            QThread::msleep(50);
+        launch();
+    }
+
+    void launch()
+    {
         game.setProcessEnvironment(env);
         game.setProcessChannelMode(QProcess::ForwardedChannels);
         game.start(command.front(), command.mid(1));
@@ -171,6 +186,15 @@ struct Driver {
     }
     void clickTable(std::initializer_list<QPoint> points) { click(table.topLeft(), points); }
     void clickTitle(QPoint at) { click(title.topLeft(), {at}); }
+    // What the desktop sends on Alt+F4 or the task bar's close: WM_DELETE_WINDOW.
+    void closeRequest(const QString& name) { run("wmctrl", {"-F", "-c", name}); }
+    void expectEnd()
+    {
+        if (!game.waitForFinished(PatienceMs))
+            fail("the game did not end");
+        if (game.exitStatus() != QProcess::NormalExit || game.exitCode() != 0)
+            fail(QStringLiteral("the game ended with status %1").arg(game.exitCode()));
+    }
 
     // Readings of a screenshot, in table coordinates.
     QRgb at(const QImage& s, QPoint p) const { return s.pixel(table.topLeft() + p); }
@@ -253,6 +277,12 @@ QList<Driver::Step> Driver::steps()
     };
 
     return {
+        {"a close request to the title window before the first Play ends the program with status 0", [=, this] {
+             title = window("Form2", QSize(title::Width, title::Height));
+             closeRequest("Form2");
+             expectEnd();
+             launch();
+         }},
         {"the title window, of its size in the middle of the screen, drawn as laid out", [=, this] {
              title = window("Form2", QSize(title::Width, title::Height));
              const QRgb frame = rgb(title::Shape1.colour), black = rgb(title::Background);
@@ -284,6 +314,15 @@ QList<Driver::Step> Driver::steps()
         {"Player 1 lays a 1 on Even and a 1 on Odd", [=, this] {
              clickTable({chip(0), outside(2), outside(3)});
              waitFor("two entries", [&](const QImage& s) { return listRows(s).size() == 2 && counter(s, 0) != two[0]; });
+         }},
+        {"a close request to the table during a turn brings back the title; Play shows the turn kept", [=, this] {
+             closeRequest("Form1");
+             waitFor("the title window", [&](const QImage& s) { return titleUp(s); });
+             clickTitle(play);
+             waitFor("the kept turn", [&](const QImage& s) {
+                 return !titleUp(s) && listRows(s).size() == 2 && counter(s, 0) != two[0]
+                     && crop(s, inTray(table::Label4)) == player1;
+             });
          }},
         {"Next hands the table to Player 2", [=, this] {
              clickTable({next});
@@ -322,15 +361,28 @@ QList<Driver::Step> Driver::steps()
              clickTitle(play);
              waitFor("the settled table", [&](const QImage& s) { return !titleUp(s) && roundEnded(s, {0, 1, 2}); });
          }},
-        // Close requests to the windows go here.
+        {"a close request to the table during a spin brings back the title; Play shows it settled", [=, this] {
+             clickTable({outside(2), outside(3), next, next}); // Even and Odd with the 10s
+             closeRequest("Form1");
+             waitFor("the title window", [&](const QImage& s) { return titleUp(s); });
+             clickTitle(play);
+             waitFor("the settled table", [&](const QImage& s) { return !titleUp(s) && roundEnded(s, {0, 1, 2}); });
+         }},
         {"X, then Quit ends the program with status 0", [=, this] {
              clickTable({closeX});
              waitFor("the title window", [&](const QImage& s) { return titleUp(s); });
              clickTitle(quit);
-             if (!game.waitForFinished(PatienceMs))
-                 fail("the game did not end");
-             if (game.exitStatus() != QProcess::NormalExit || game.exitCode() != 0)
-                 fail(QStringLiteral("the game ended with status %1").arg(game.exitCode()));
+             expectEnd();
+         }},
+        {"a close request to the title window after Play and X ends the program with status 0", [=, this] {
+             launch();
+             title = window("Form2", QSize(title::Width, title::Height));
+             clickTitle(play);
+             window("Form1", QSize(table::Width, table::Height));
+             clickTable({closeX});
+             waitFor("the title window", [&](const QImage& s) { return titleUp(s); });
+             closeRequest("Form2");
+             expectEnd();
          }},
     };
 }
@@ -345,9 +397,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: %s <screenshot directory> -- <command...>\n", argv[0]);
         return 2;
     }
-    for (const char* tool : {"Xvfb", "xdotool", "import"}) {
+    for (const char* tool : {"Xvfb", "openbox", "wmctrl", "xdotool", "import"}) {
         if (QStandardPaths::findExecutable(tool).isEmpty()) {
-            std::printf("# skipped: %s is not installed (xvfb, xdotool, imagemagick)\n", tool);
+            std::printf("# skipped: %s is not installed (xvfb, openbox, wmctrl, xdotool, imagemagick)\n", tool);
             return 77;
         }
     }

@@ -164,7 +164,13 @@ void WindowsTest::deleteWithdrawsTheSelectedEntry()
     for (const char* name : {"Image1(2)", "Label2(2)", "Label1(5)"})
         click(&window, name);
     auto* bets = find<QListWidget>(&window, "List1(0)");
-    QTest::mouseClick(bets->viewport(), Qt::LeftButton, {}, bets->visualItemRect(bets->item(0)).center());
+    const QPoint first = bets->visualItemRect(bets->item(0)).center();
+    QTest::mouseClick(bets->viewport(), Qt::LeftButton, {}, first);
+    // Neither Ctrl+click on the chosen entry nor a click below the entries
+    // takes the choice away.
+    QTest::mouseClick(bets->viewport(), Qt::LeftButton, Qt::ControlModifier, first);
+    QCOMPARE(window.selectedEntry(0), 0);
+    QTest::mouseClick(bets->viewport(), Qt::LeftButton, {}, QPoint(first.x(), bets->viewport()->height() - 5));
     QCOMPARE(window.selectedEntry(0), 0);
 
     QTest::keyClick(&window, Qt::Key_Delete); // pressed and let go between two ticks
