@@ -1,323 +1,192 @@
-#include "fakes.h"
+// The rules and the game, driven through the fakes one player's action at a
+// time. Expected values are written out; the outcome table below is the one
+// statement of what each bet wins.
+#include "support/table.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace morvik::testing {
 namespace {
 
+using Entries = std::vector<std::string>;
 using Counters = std::array<std::string, DenominationCount>;
 using Stock = std::array<Count, DenominationCount>;
-using Entries = std::vector<std::string>;
 
-const Counters AllTwo{"2", "2", "2", "2", "2", "2"};
-const Stock StartStock{2, 2, 2, 2, 2, 2};
+// --- Laying and withdrawing chips ---
 
-TEST(Load, GivesBothPlayersTwoOfEveryChipAndShowsTheFirstPlayers)
+struct Row {
+    const char* name;
+    const char* actions;
+    Entries entries; // the current player's list afterwards
+    Counters counters;
+};
+
+void PrintTo(const Row& row, std::ostream* os) { *os << row.actions; }
+std::string rowName(const ::testing::TestParamInfo<Row>& info) { return info.param.name; }
+
+class Betting : public ::testing::TestWithParam<Row> {};
+
+TEST_P(Betting, ShowsTheEntriesAndCountersOfTheCurrentPlayer)
 {
     Table t;
-    EXPECT_EQ(t.view.counters, AllTwo);
-    EXPECT_EQ(t.state().PlayerChips[0], StartStock);
-    EXPECT_EQ(t.state().PlayerChips[1], StartStock);
-    EXPECT_EQ(t.state().ChipValue, 0);
-    EXPECT_EQ(t.state().CurrentPlayer, 0);
-    EXPECT_EQ(t.state().SpinTicks, 0);
+    t.play(GetParam().actions);
+    EXPECT_EQ(t.view.lists[t.state().CurrentPlayer], GetParam().entries);
+    EXPECT_EQ(t.view.counters, GetParam().counters);
+    EXPECT_EQ(t.state().BetCount(t.state().CurrentPlayer), GetParam().entries.size());
 }
 
-TEST(Betting, EachClickLaysOneChipAndAddsOneEntryInClickOrder)
+INSTANTIATE_TEST_SUITE_P(Lay, Betting, ::testing::Values(
+    Row{"EachClickOneChipInClickOrder", "$5 17 $20 Red Big $5 17", {"17-5", "Red-20", "Big-20", "17-5"}, {"2", "0", "2", "0", "2", "2"}},
+    Row{"EveryWordAndValue", "$100 Black $50 Small $10 Even $1 Odd 36", {"Black-100", "Small-50", "Even-10", "Odd-1", "36-1"}, {"0", "2", "1", "2", "1", "1"}},
+    Row{"NoChipChosenYet", "7 Red", {}, {"2", "2", "2", "2", "2", "2"}},
+    Row{"EmptyCounterLaysNothing", "$1 7 7 7 Odd", {"7-1", "7-1"}, {"0", "2", "2", "2", "2", "2"}},
+    Row{"EmptyChipKeepsTheChoice", "$1 7 7 $5 Red $1 9", {"7-1", "7-1", "Red-5", "9-5"}, {"0", "0", "2", "2", "2", "2"}},
+    Row{"ZeroAndCellsOffTheTable", "$10 0 37 -1", {}, {"2", "2", "2", "2", "2", "2"}},
+    Row{"NothingWhileSpinning", "$100 Next Next 7 Red Next $5", {}, {"2", "2", "2", "2", "2", "2"}},
+    Row{"NothingInTheLastTick", "$5 Next Next t49 7", {}, {"2", "2", "2", "2", "2", "2"}},
+    Row{"ChipStaysChosenIntoTheNextRound", "$10 3 Next $10 4 Next spin5 12", {"12-10"}, {"2", "2", "0", "2", "2", "2"}}),
+    rowName);
+
+INSTANTIATE_TEST_SUITE_P(Withdraw, Betting, ::testing::Values(
+    Row{"First", "$50 7 $5 Red Red del0", {"Red-5", "Red-5"}, {"2", "0", "2", "2", "2", "2"}},
+    Row{"MiddleOfTwoEqual", "$50 7 $5 Red Red del1", {"7-50", "Red-5"}, {"2", "1", "2", "2", "1", "2"}},
+    Row{"Last", "$50 7 $5 Red 8 del2", {"7-50", "Red-5"}, {"2", "1", "2", "2", "1", "2"}},
+    Row{"HeldDownTakesOne", "$1 1 2 $10 Big hold0", {"2-1", "Big-10"}, {"1", "2", "1", "2", "2", "2"}},
+    Row{"NothingSelected", "$1 1 del-1", {"1-1"}, {"1", "2", "2", "2", "2", "2"}},
+    Row{"NothingWhileSpinning", "Next $100 36 Next del0", {"36-100"}, {"2", "2", "2", "2", "2", "1"}}),
+    rowName);
+
+TEST(Withdrawal, ThenPlayWithTheListTheGameKept)
 {
+    // The chip goes back and the bet is gone from the game, not only the screen.
     Table t;
-    t.bet(1, 17);
-    t.bet(3, Outside::Red);
-    t.game.clickOutside(Outside::Big); // still the 20-chip
-    t.bet(1, 17);
-    EXPECT_EQ(t.view.lists[0], (Entries{"17-5", "Red-20", "Big-20", "17-5"}));
-    EXPECT_EQ(t.view.counters, (Counters{"2", "0", "2", "0", "2", "2"}));
-    EXPECT_EQ(t.state().BetCount(0), 4u);
-    EXPECT_EQ(t.state().PlayerChips[0], StartStock) << "the store waits for Next";
+    t.play("$5 7 8 del1 Next Next spin7");
+    EXPECT_EQ(t.view.counters, (Counters{"2", "37", "2", "2", "2", "2"}));
 }
 
-TEST(Betting, TheDiscsAndCaptionedCellsWriteTheirTargetWords)
-{
-    Table t;
-    t.game.clickChip(5);
-    t.game.clickOutside(Outside::Black);
-    t.game.clickChip(4);
-    t.game.clickOutside(Outside::Small);
-    t.game.clickChip(2);
-    t.game.clickOutside(Outside::Even);
-    t.game.clickOutside(Outside::Odd);
-    EXPECT_EQ(t.view.lists[0], (Entries{"Black-100", "Small-50", "Even-10", "Odd-10"}));
-}
-
-TEST(Betting, IsRefusedWithoutAChipOnAnEmptyCounterOnZeroAndWhileSpinning)
-{
-    Table t;
-    t.game.clickNumber(7);
-    t.game.clickOutside(Outside::Red);
-    EXPECT_TRUE(t.view.lists[0].empty()) << "no chip chosen yet";
-
-    t.bet(0, 7);
-    t.bet(0, 7);
-    t.game.clickNumber(7);
-    t.game.clickOutside(Outside::Odd);
-    EXPECT_EQ(t.view.lists[0], (Entries{"7-1", "7-1"})) << "the 1-chips ran out";
-    EXPECT_EQ(t.view.counters[0], "0");
-
-    t.game.clickChip(0); // an empty counter keeps the old choice
-    EXPECT_EQ(t.state().ChipValue, 1);
-    t.game.clickChip(2);
-    t.game.clickNumber(0);
-    t.game.clickNumber(37);
-    t.game.clickNumber(-1);
-    EXPECT_EQ(t.state().BetCount(0), 2u) << "0 and cells off the table take no bets";
-
-    t.game.clickNext();
-    t.game.clickNext();
-    const auto log = t.view.log.size();
-    t.game.clickNumber(7);
-    t.game.clickOutside(Outside::Red);
-    t.game.clickChip(5);
-    t.game.clickNext();
-    EXPECT_EQ(t.view.log.size(), log) << "cells, chips and Next are dead while the wheel spins";
-    EXPECT_EQ(t.state().SpinTicks, SpinLength);
-    EXPECT_EQ(t.state().BetCount(1), 0u);
-}
+// --- Handing over, spinning, ending the round ---
 
 TEST(HandOver, StoresTheCountersAndShowsTheSecondPlayersStockAndList)
 {
     Table t;
-    t.bet(1, Outside::Red);
+    t.play("$5 Red");
     t.view.log.clear();
-    t.game.clickNext();
+    t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 1, 2, 2, 2, 2}));
     EXPECT_EQ(t.view.log, (Entries{"Label4=Player 2", "Label3(0)=2", "Label3(1)=2", "Label3(2)=2", "Label3(3)=2",
                               "Label3(4)=2", "Label3(5)=2", "List1(1) shown"}));
-    EXPECT_EQ(t.state().CurrentPlayer, 1);
-    EXPECT_EQ(t.state().ChipValue, 5) << "the choice of chip passes to the second player";
-
-    t.game.clickNumber(20);
-    EXPECT_EQ(t.view.lists[1], (Entries{"20-5"}));
-    EXPECT_EQ(t.view.lists[0], (Entries{"Red-5"}));
+    t.play("$100 20");
     t.view.log.clear();
-    t.game.clickNext();
-    EXPECT_EQ(t.state().PlayerChips[1], (Stock{2, 1, 2, 2, 2, 2}));
+    t.play("Next");
+    EXPECT_EQ(t.state().PlayerChips[1], (Stock{2, 2, 2, 2, 2, 1}));
     EXPECT_EQ(t.view.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
-    EXPECT_EQ(t.state().SpinTicks, SpinLength);
-    EXPECT_EQ(t.state().CurrentPlayer, 1);
 }
 
-TEST(Spin, DrawsFiftyNumbersReseedingFromTheClockBeforeEachAndTheLastDecides)
+TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
 {
     Table t;
-    t.game.clickNext();
-    t.game.clickNext();
-    t.random.script = {FakeRandom::drawFor(0), FakeRandom::drawFor(36), FakeRandom::drawFor(35)};
-    t.game.tick();
+    t.play("Next Next");
+    t.desk.random.script = {FakeRandom::drawFor(0), FakeRandom::drawFor(36), FakeRandom::drawFor(35)};
+    t.play("t1");
     EXPECT_EQ(t.view.cislo, "0");
-    EXPECT_EQ(t.view.cisloColour, CellWhite);
-    t.clock.now = 100.25f;
-    t.game.tick();
+    EXPECT_EQ(t.view.cisloColour, (Rgb{255, 255, 255}));
+    t.desk.clock.ms = 100'250;
+    t.play("t1");
     EXPECT_EQ(t.view.cislo, "36");
-    EXPECT_EQ(t.view.cisloColour, CellRed);
-    t.game.tick();
+    EXPECT_EQ(t.view.cisloColour, (Rgb{192, 0, 0}));
+    t.play("t1");
     EXPECT_EQ(t.view.cislo, "35");
-    EXPECT_EQ(t.view.cisloColour, CellBlack);
-    EXPECT_EQ(t.random.seeds, (std::vector<float>{43200.5f, 100.25f, 100.25f}));
-    EXPECT_EQ(t.state().SpinTicks, SpinLength - 3);
+    EXPECT_EQ(t.view.cisloColour, (Rgb{0, 0, 0}));
+    EXPECT_EQ(t.desk.random.seeds, (std::vector<float>{43200.5f, 100.25f, 100.25f}));
 
-    t.random.fallback = FakeRandom::drawFor(9);
-    for (int i = 3; i < SpinLength; ++i)
-        t.game.tick();
-    EXPECT_EQ(t.random.draws, SpinLength);
-    EXPECT_EQ(t.state().Cislo, 9);
-    EXPECT_EQ(t.state().SpinTicks, 0);
-    t.game.tick();
-    EXPECT_EQ(t.random.draws, SpinLength) << "idle ticks draw nothing";
+    t.play("t46");
+    EXPECT_TRUE(t.state().spinning()) << "after 49 ticks";
+    t.play("t1");
+    EXPECT_FALSE(t.state().spinning()) << "after 50 ticks";
+    t.play("t5");
+    EXPECT_EQ(t.desk.random.draws, 50) << "idle ticks draw nothing";
 }
 
-TEST(Settlement, NumberBetsPayThirtySixEachEqualEntryOnItsOwn)
+TEST(RoundEnd, PaysClearsBothListsAndHandsTheTableBackInOrder)
 {
     Table t;
-    t.bet(1, 7);
-    t.bet(1, 7);
-    t.bet(3, 8);
-    t.spinTo(7);
-    EXPECT_EQ(t.view.counters, (Counters{"2", "72", "2", "1", "2", "2"}));
-}
-
-TEST(Settlement, FirstPlayersWinningsGoToTheCountersSecondPlayersToTheStore)
-{
-    Table t;
-    t.bet(1, 7);
-    t.bet(3, Outside::Red);
-    t.game.clickNext();
-    t.bet(5, Outside::Odd);
-    t.bet(0, Outside::Even);
+    t.play("$10 3 Next $10 4 Next t49");
     t.view.log.clear();
-    t.spinTo(7);
-    EXPECT_EQ(t.view.counters, (Counters{"2", "37", "2", "3", "2", "2"}));
-    EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 1, 2, 1, 2, 2})) << "reaches the store at the next Next";
-    EXPECT_EQ(t.state().PlayerChips[1], (Stock{1, 2, 2, 2, 2, 3}));
-
-    t.game.clickNext();
-    EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 37, 2, 3, 2, 2}));
-    EXPECT_EQ(t.view.counters, (Counters{"1", "2", "2", "2", "2", "3"}));
-}
-
-TEST(Settlement, EveryOutsideCellAgainstEveryNumberForBothPlayers)
-{
-    // Big and Small with the 1-chips, Even and Odd with the 5s, Black and Red
-    // with the 10s; per number, which of them win (see the rules test).
-    constexpr std::array<const char*, NumberCount> outcomes{
-        ".SE...", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R",
-        ".SE.K.", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", "B..O.R",
-        "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..OK.",
-        "B.E..R", "B..OK.", "B.E..R", "B..OK.", "B.E..R", "B..OK.", "B.E..R"};
-    for (int n = 0; n < NumberCount; ++n) {
-        Table t;
-        for (int player = 0; player < PlayerCount; ++player) {
-            for (int cell = 0; cell < OutsideCount; ++cell)
-                t.bet(cell / 2, Outside(cell));
-            t.game.clickNext();
-        }
-        for (int tick = 0; tick < SpinLength; ++tick) {
-            t.random.fallback = FakeRandom::drawFor(n);
-            t.game.tick();
-        }
-        Stock expected{0, 0, 0, 2, 2, 2};
-        for (int cell = 0; cell < OutsideCount; ++cell)
-            expected[cell / 2] += outcomes[n][cell] != '.' ? 2 : 0;
-        Counters shown;
-        for (int i = 0; i < DenominationCount; ++i)
-            shown[i] = std::to_string(expected[i]);
-        EXPECT_EQ(t.view.counters, shown) << "first player, drawn " << n;
-        EXPECT_EQ(t.state().PlayerChips[1], expected) << "second player, drawn " << n;
-    }
-}
-
-TEST(Settlement, StocksGrowPastAByteWithoutWrapping)
-{
-    Table t;
-    t.bet(0, 7);
-    t.bet(0, 7);
-    t.spinTo(7); // 72 chips of 1
-    for (int i = 0; i < 72; ++i)
-        t.game.clickNumber(7);
-    t.spinTo(7);
-    EXPECT_EQ(t.view.counters[0], "2592");
-    t.game.clickNext();
-    EXPECT_EQ(t.state().PlayerChips[0][0], 2592u);
-}
-
-TEST(RoundEnd, ClearsTheListsAndHandsTheTableBackInOrder)
-{
-    Table t;
-    t.bet(2, 3);
-    t.game.clickNext();
-    t.bet(2, 4);
-    t.game.clickNext();
-    t.random.fallback = FakeRandom::drawFor(5);
-    for (int i = 1; i < SpinLength; ++i)
-        t.game.tick();
-    t.view.log.clear();
-    t.game.tick();
+    t.play("t1");
     EXPECT_EQ(t.view.log, (Entries{"Label3(0)=2", "Label3(1)=2", "Label3(2)=1", "Label3(3)=2", "Label3(4)=2",
                               "Label3(5)=2", "Label4=Player 1", "List1(0) cleared", "List1(1) cleared",
                               "List1(0) shown", "Picture2 shown"}));
-    EXPECT_EQ(t.state().CurrentPlayer, 0);
     EXPECT_EQ(t.state().BetCount(0) + t.state().BetCount(1), 0u);
-    EXPECT_FALSE(t.view.listVisible[1]);
-    EXPECT_EQ(t.state().ChipValue, 10) << "the last chip chosen stays chosen";
-
-    t.game.clickNumber(12);
-    EXPECT_EQ(t.view.lists[0], (Entries{"12-10"}));
-    EXPECT_EQ(t.state().BetCount(0), 1u);
+    EXPECT_EQ(t.state().CurrentPlayer, 0);
 }
 
-struct WithdrawRow {
-    const char* name;
-    int row;
-    Entries left;
-    Counters counters;
-};
+// --- What a bet pays ---
 
-void PrintTo(const WithdrawRow& row, std::ostream* os) { *os << row.name; }
+// What each outside cell does for every number of the wheel: B Big, S Small,
+// E Even, O Odd, K Black, R Red, '.' loses. 0 wins Even and Small only.
+constexpr std::array<const char*, 37> Outcomes{
+    ".SE...", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R",
+    ".SE.K.", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", "B..O.R",
+    "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..OK.",
+    "B.E..R", "B..OK.", "B.E..R", "B..OK.", "B.E..R", "B..OK.", "B.E..R"};
 
-class Withdrawal : public ::testing::TestWithParam<WithdrawRow> {};
+class Outcome : public ::testing::TestWithParam<int> {};
 
-TEST_P(Withdrawal, TakesTheSelectedEntryBackOntoItsCounter)
+TEST_P(Outcome, EveryOutsideCellPaysTwoAndANumberThirtySixForBothPlayers)
 {
+    // Each outside cell with a chip of its own, in the order of the table,
+    // and a 20 on 17; the first player's stock shows on the counters, the
+    // second's is in the store.
+    const int drawn = GetParam();
     Table t;
-    t.bet(4, 7); // 7-50
-    t.bet(1, Outside::Red);
-    t.bet(1, Outside::Red);
-    t.withdraw(GetParam().row);
-    EXPECT_EQ(t.view.lists[0], GetParam().left);
-    EXPECT_EQ(t.view.counters, GetParam().counters);
-    EXPECT_EQ(t.state().BetCount(0), 2u);
-    EXPECT_EQ(t.view.selected[0], -1);
-
-    t.keys.pressed = true; // held over more ticks: nothing is selected any more
-    t.game.tick();
-    t.game.tick();
-    EXPECT_EQ(t.state().BetCount(0), 2u);
+    t.play("$1 Big $5 Small $10 Even $20 Odd 17 $50 Black $100 Red Next");
+    t.play("$1 Big $5 Small $10 Even $20 Odd 17 $50 Black $100 Red Next spin" + std::to_string(drawn));
+    Stock expected{1, 1, 1, drawn == 17 ? 36u : 0u, 1, 1};
+    for (int cell = 0; cell < 6; ++cell)
+        expected[cell] += Outcomes[drawn][cell] != '.' ? 2 : 0;
+    Counters shown;
+    for (int i = 0; i < DenominationCount; ++i)
+        shown[i] = std::to_string(expected[i]);
+    EXPECT_EQ(t.view.counters, shown);
+    EXPECT_EQ(t.state().PlayerChips[1], expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(OfThree, Withdrawal,
-    ::testing::Values(
-        WithdrawRow{"First", 0, {"Red-5", "Red-5"}, {"2", "0", "2", "2", "2", "2"}},
-        WithdrawRow{"MiddleOfTwoEqual", 1, {"7-50", "Red-5"}, {"2", "1", "2", "2", "1", "2"}},
-        WithdrawRow{"Last", 2, {"7-50", "Red-5"}, {"2", "1", "2", "2", "1", "2"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Drawn, Outcome, ::testing::Range(0, 37));
 
-TEST(Withdrawal, NeedsBothTheKeyAndASelectionInTheCurrentPlayersList)
+TEST(Settlement, EqualNumberBetsArePaidEachAndTheSecondPlayersOnlyAtTheNextNext)
 {
     Table t;
-    t.bet(0, 1);
-    t.keys.pressed = true;
-    t.game.tick();
-    EXPECT_EQ(t.state().BetCount(0), 1u) << "nothing selected";
-    t.keys.pressed = false;
-    t.view.selected[0] = 0;
-    t.game.tick();
-    EXPECT_EQ(t.state().BetCount(0), 1u) << "key up";
-
-    t.game.clickNext();
-    t.keys.pressed = true;
-    t.game.tick();
-    EXPECT_EQ(t.state().BetCount(0), 1u) << "the first player's list is not the current one";
+    t.play("$5 7 7 $20 Red Next $100 Odd $1 Even Next spin7");
+    EXPECT_EQ(t.view.counters, (Counters{"2", "72", "2", "3", "2", "2"}));
+    EXPECT_EQ(t.state().PlayerChips[1], (Stock{1, 2, 2, 2, 2, 3}));
+    t.play("Next");
+    EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 72, 2, 3, 2, 2}));
+    EXPECT_EQ(t.view.counters, (Counters{"1", "2", "2", "2", "2", "3"}));
 }
 
-TEST(Withdrawal, IsRefusedWhileTheWheelSpins)
+TEST(Settlement, StocksGrowPastAByteAndStopAtTheirMaximum)
 {
     Table t;
-    t.game.clickNext();
-    t.bet(5, 36);
-    t.game.clickNext();
-    t.view.selected[1] = 0;
-    t.keys.pressed = true;
-    t.game.tick();
-    EXPECT_EQ(t.view.lists[1], (Entries{"36-100"}));
-    EXPECT_EQ(t.state().PlayerChips[1][5], 1u);
-}
-
-TEST(Withdrawal, WorksAnywhereInAListLongerThanAHundredEntries)
-{
-    Table t;
-    t.bet(0, 1);
-    t.bet(0, 1);
-    t.spinTo(1);
+    t.play("$1 7 7 Next Next spin7"); // 72 chips of 1
     for (int i = 0; i < 72; ++i)
-        t.game.clickNumber(1);
-    t.spinTo(1);
-    ASSERT_EQ(t.state().Label3[0], 2592u);
-    for (int n = 0; n < 150; ++n)
-        t.game.clickNumber(1 + n % 36);
-    t.withdraw(140);
-    EXPECT_EQ(t.state().BetCount(0), 149u);
-    EXPECT_EQ(t.view.lists[0][139], "32-1");
-    EXPECT_EQ(t.view.lists[0][140], "34-1");
-    EXPECT_EQ(t.state().Label3[0], 2592u - 149u);
+        t.play("7");
+    t.play("Next Next spin7 Next");
+    EXPECT_EQ(t.state().PlayerChips[0][0], 2592u);
+    EXPECT_EQ(saturatingAdd(0xFFFFFFF0u, 36), 0xFFFFFFFFu);
+    EXPECT_EQ(saturatingAdd(0xFFFFFFFFu, 1), 0xFFFFFFFFu);
+}
+
+TEST(Wheel, MapsTheWholeUnitIntervalOntoZeroToThirtySixAndNeverThirtySeven)
+{
+    EXPECT_EQ(wheelNumber(0.0f), 0);
+    EXPECT_EQ(wheelNumber(0.5f), 18);
+    EXPECT_EQ(wheelNumber(std::nextafter(1.0f, 0.0f)), 36);
+    // A faulty generator still lands on the wheel.
+    EXPECT_EQ(wheelNumber(1.0f), 36);
+    EXPECT_EQ(wheelNumber(-0.25f), 0);
+    EXPECT_EQ(wheelNumber(std::nanf("")), 0);
 }
 
 } // namespace

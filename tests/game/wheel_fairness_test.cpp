@@ -1,0 +1,54 @@
+// The wheel the players really spin: the game's own generator, re-seeded
+// from the time of day before every tick, through whole spins started at
+// times spread over the day. Late in the day a float time of day moves in
+// steps of almost 8 ms, so that several ticks in a row share their seed; the
+// numbers must stay uniform there too.
+#include "game/wheel.h"
+#include "support/table.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace morvik::testing {
+namespace {
+
+// A chi-square with 36 degrees of freedom (37 numbers) exceeds this with
+// probability 0.001 (NIST/SEMATECH e-Handbook, table of upper critical values).
+constexpr double ChiSquare36At0001 = 67.985;
+
+TEST(WheelFairness, SpinsEndOnEveryNumberEquallyOftenInEveryQuarterOfTheDay)
+{
+    constexpr std::int64_t MsPerQuarter = 21'600'000;
+    Desk desk;
+    desk.clock.stepMs = 1; // Timer1 ticks every millisecond
+    WheelRandom wheel;
+    RecordingView view;
+    Game game({desk.clock, wheel, desk.keys}, view);
+    game.load();
+
+    std::mt19937_64 times(20'240'611);
+    std::uniform_int_distribution<std::int64_t> start(0, 4 * MsPerQuarter - 50);
+    std::array<std::array<int, 37>, 4> tally{};
+    for (int spin = 0; spin < 4 * 92'500; ++spin) {
+        desk.clock.ms = start(times);
+        const auto quarter = desk.clock.ms / MsPerQuarter;
+        game.clickNext();
+        game.clickNext();
+        for (int tick = 0; tick < 50; ++tick)
+            game.tick();
+        ++tally[quarter][game.state().Cislo];
+        view.log.clear();
+    }
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        double total = 0, chiSquare = 0;
+        for (int n : tally[quarter])
+            total += n;
+        for (int n : tally[quarter])
+            chiSquare += (n - total / 37) * (n - total / 37) / (total / 37);
+        EXPECT_LT(chiSquare, ChiSquare36At0001) << "hours " << quarter * 6 << " to " << quarter * 6 + 6;
+    }
+}
+
+} // namespace
+} // namespace morvik::testing
