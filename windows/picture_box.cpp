@@ -48,18 +48,8 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 HWND createPictureBox(HWND parent, int id, const Backdrop* backdrop, Box box)
 {
-    static const ATOM registered = [] {
-        WNDCLASSW type{};
-        type.lpfnWndProc = pictureProc;
-        type.hInstance = GetModuleHandleW(nullptr);
-        type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        type.lpszClassName = ClassName;
-        return RegisterClassW(&type);
-    }();
-    (void)registered;
-    return CreateWindowExW(0, ClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
-                           new PictureBox{nullptr, backdrop, box});
+    return createWindow(ClassName, pictureProc, 0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, parent, id,
+                        new PictureBox{nullptr, backdrop, box});
 }
 
 } // namespace morvik::win32

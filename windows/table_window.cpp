@@ -78,17 +78,7 @@ TableWindow::TableWindow(Desk& desk, std::function<void()> titleRequested)
     , titleRequested(std::move(titleRequested))
     , engine(desk.services(), *this)
 {
-    static const ATOM registered = [] {
-        WNDCLASSW type{};
-        type.lpfnWndProc = proc;
-        type.hInstance = GetModuleHandleW(nullptr);
-        type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        type.lpszClassName = ClassName;
-        return RegisterClassW(&type);
-    }();
-    (void)registered;
-    CreateWindowExW(WS_EX_APPWINDOW, ClassName, L"Form1", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
+    createWindow(ClassName, proc, WS_EX_APPWINDOW, L"Form1", WS_POPUP | WS_CLIPCHILDREN, nullptr, 0, this);
 }
 
 TableWindow::~TableWindow()
@@ -124,10 +114,8 @@ BOOL TableWindow::onCreate(HWND, LPCREATESTRUCT)
 {
     scale = Scale::of(hwnd);
     captionFont = layoutFont(table::FontPixels, scale);
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
     for (int i = 0; i < DenominationCount; ++i)
-        chips[i].reset(static_cast<HBITMAP>(
-            LoadImageW(instance, MAKEINTRESOURCEW(MORVIK_CHIP_FIRST + i), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        chips[i] = bitmapResource(MORVIK_CHIP_FIRST + i);
 
     buildTable();
     buildTray();
@@ -136,7 +124,7 @@ BOOL TableWindow::onCreate(HWND, LPCREATESTRUCT)
         const std::wstring name = widen(playerName(p)) + L" bets";
         list1[p] = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", name.c_str(),
                                    WS_CHILD | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
-                                   0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(INT_PTR{List1 + p}), instance, nullptr);
+                                   0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(INT_PTR{List1 + p}), nullptr, nullptr);
         SetWindowLongPtrW(list1[p], GWLP_USERDATA,
                           SetWindowLongPtrW(list1[p], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(betListProc)));
         placed.push_back({list1[p], table::List1});

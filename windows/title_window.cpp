@@ -16,28 +16,12 @@ enum Control : int { Image1 = 100, Image2, Label1, Label2 = Label1 + 2 };
 
 const Backdrop WindowBackdrop{title::Background, {}, {}, {&title::Shape1, 1}};
 
-Gdi<HBITMAP> bitmap(int resource)
-{
-    return Gdi<HBITMAP>(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource),
-                                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-}
-
 } // namespace
 
 TitleWindow::TitleWindow(Desk& desk)
     : desk(desk)
 {
-    static const ATOM registered = [] {
-        WNDCLASSW type{};
-        type.lpfnWndProc = proc;
-        type.hInstance = GetModuleHandleW(nullptr);
-        type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        type.lpszClassName = ClassName;
-        return RegisterClassW(&type);
-    }();
-    (void)registered;
-    CreateWindowExW(WS_EX_APPWINDOW, ClassName, L"Form2", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 0, 0, nullptr, nullptr,
-                    GetModuleHandleW(nullptr), this);
+    createWindow(ClassName, proc, WS_EX_APPWINDOW, L"Form2", WS_POPUP | WS_CLIPCHILDREN, nullptr, 0, this);
 }
 
 TitleWindow::~TitleWindow()
@@ -70,8 +54,8 @@ BOOL TitleWindow::onCreate(HWND, LPCREATESTRUCT)
 {
     scale = Scale::of(hwnd);
     makeFonts();
-    artwork = bitmap(MORVIK_TITLE_ARTWORK);
-    logo = bitmap(MORVIK_LOGO);
+    artwork = bitmapResource(MORVIK_TITLE_ARTWORK);
+    logo = bitmapResource(MORVIK_LOGO);
 
     looks[0] = {title::Image1, &WindowBackdrop};
     looks[0].picture = artwork.get();

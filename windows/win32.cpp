@@ -206,6 +206,29 @@ void place(HWND control, Box box, Scale scale)
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HWND createWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, const wchar_t* title, DWORD style,
+                  HWND parent, int id, void* self)
+{
+    WNDCLASSW type{};
+    type.lpfnWndProc = proc;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    type.lpszClassName = className;
+    RegisterClassW(&type);
+    return CreateWindowExW(exStyle, className, title, style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), type.hInstance, self);
+}
+
+Gdi<HBITMAP> bitmapResource(int resource)
+{
+    Gdi<HBITMAP> picture(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    // A window must never show a blank picture.
+    if (!picture)
+        FatalAppExitW(0, L"Morvik Roulette cannot read its pictures.");
+    return picture;
+}
+
 void centre(HWND window, int width, int height, Scale scale)
 {
     MONITORINFO monitor{};

@@ -91,6 +91,15 @@ void drawLabel(const DRAWITEMSTRUCT& item);
 // Places a control at its box, scaled.
 void place(HWND control, Box box, Scale scale);
 
+// Registers the window class `className` with `proc` (again is harmless), then
+// creates a window of it with `self` as its creation parameter, for instance().
+HWND createWindow(const wchar_t* className, WNDPROC proc, DWORD exStyle, const wchar_t* title, DWORD style,
+                  HWND parent, int id, void* self);
+
+// One of the pictures built into the program; the program ends with a message
+// when it cannot be read.
+Gdi<HBITMAP> bitmapResource(int resource);
+
 // A frameless window of the layout's size in the middle of its monitor's work area.
 void centre(HWND window, int width, int height, Scale scale);
 
