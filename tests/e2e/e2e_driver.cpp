@@ -338,7 +338,7 @@ QList<Driver::Step> Driver::steps()
              clickTable({next});
              waitFor("the end of the spin", [&](const QImage& s) { return roundEnded(s, {0, 1}); });
          }},
-        {"Delete takes back the selected entry and its chip", [=, this] {
+        {"Delete takes back the selected entry and its chip, a click below the entries notwithstanding", [=, this] {
              clickTable({chip(2), cell(7), outside(2)});
              QList<QImage> rows;
              waitFor("two entries", [&](const QImage& s) { rows = listRows(s); return rows.size() == 2; });
@@ -347,6 +347,7 @@ QList<Driver::Step> Driver::steps()
              clickTable({QPoint(list.center().x(), list.top() + 4 + 5)}); // in the first row
              bool selected = false;
              waitFor("the first entry selected", [&](const QImage& s) { listRows(s, &selected); return selected; });
+             clickTable({QPoint(list.center().x(), list.bottom() - 10)});
              run("xdotool", {"key", "Delete"});
              waitFor("the withdrawal", [&](const QImage& s) {
                  rows = listRows(s, &selected);
