@@ -26,8 +26,10 @@ install_missing() {
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     echo "Installing ${missing[*]}"
-    "${sudo[@]}" apt-get update
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+        # Waits for another apt run (a second checkout building alongside) to finish.
+    local apt=(apt-get -o DPkg::Lock::Timeout=600)
+    "${sudo[@]}" "${apt[@]}" update
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y --no-install-recommends "${missing[@]}"
 }
 
 configure_and_build() {
