@@ -26,7 +26,7 @@ install_missing() {
     local sudo=()
     [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     echo "Installing ${missing[*]}"
-        # Waits for another apt run (a second checkout building alongside) to finish.
+    # Waits for another apt run (a second checkout building alongside) to finish.
     local apt=(apt-get -o DPkg::Lock::Timeout=600)
     "${sudo[@]}" "${apt[@]}" update
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y --no-install-recommends "${missing[@]}"
