@@ -68,6 +68,8 @@ void Game::clickNext()
         view.showPlayer(1);
         s.Label3 = s.PlayerChips[1];
         showCounters();
+        // The two lists lie on the same spot: only the current player's shows.
+        view.showList(0, false);
         view.showList(1, true);
         s.CurrentPlayer = 1;
     } else {

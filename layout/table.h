@@ -33,20 +33,19 @@ inline constexpr Rgb CisloBackground = Green;
 // Cislo's thin sunken edge: shadow above and left, light below and right.
 inline constexpr Rgb CisloShadow{128, 128, 128};
 inline constexpr Rgb CisloLight = White;
+inline constexpr std::array<LineFigure, 4> CisloEdge{{
+    {{0, 0}, {Cislo.width - 1, 0}, CisloShadow},
+    {{0, 0}, {0, Cislo.height - 1}, CisloShadow},
+    {{1, Cislo.height - 1}, {Cislo.width - 1, Cislo.height - 1}, CisloLight},
+    {{Cislo.width - 1, 1}, {Cislo.width - 1, Cislo.height - 1}, CisloLight},
+}};
 inline constexpr Box Label7{816, 8, 33, 25};
 
-// What screen readers call the controls whose captions do not say it all.
-// The cells are named by their captions or their bet words, the chips
-// "Chip 20" with the count left as "2 chips", the lists "Player 1 bets".
-inline constexpr std::string_view WindowName = "Morvik Roulette table";
-inline constexpr std::string_view Label7Description = "Back to the title window";
-inline constexpr std::string_view CisloName = "Drawn number";
-inline constexpr std::string_view ChipName = "Chip %1";
-inline constexpr std::string_view ChipCountOne = "1 chip";
-inline constexpr std::string_view ChipCountMany = "%1 chips";
-inline constexpr std::string_view ListName = "%1 bets";
-
 // --- Picture1: the betting table ---
+
+inline constexpr std::array<std::string_view, NumberCount> NumberTexts{
+    "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15", "16", "17", "18",
+    "19", "20", "21", "22", "23", "24", "25", "26", "27", "28", "29", "30", "31", "32", "33", "34", "35", "36"};
 
 // Label1(k) is the cell of number k: 0 above the block, 1 to 36 three to a row.
 inline constexpr std::array<Box, NumberCount> Label1 = [] {

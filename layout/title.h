@@ -18,14 +18,7 @@ inline constexpr FrameFigure Shape1{{0, 0, Width, Height}, 10, {255, 238, 0}};
 inline constexpr Box Image1{72, 40, 468, 227}; // title artwork, scaled to fill
 inline constexpr Box Image2{568, 16, 222, 100}; // logo, at its own size
 
-// What screen readers call the window and its pictures.
-inline constexpr std::string_view WindowName = "Morvik Roulette";
-inline constexpr std::string_view Image1Name = "Morvik Roulette";
-inline constexpr std::string_view Image2Name = "Morvik Game";
-
 struct Caption {
-    std::string_view name;
-    int index; // element of an indexed group, -1 for a single control
     Box rect;
     std::string_view text; // UTF-8
     Rgb colour;
@@ -34,11 +27,11 @@ struct Caption {
 
 // Label1(0) and Label1(1): the two choices; the whole rectangle takes the click.
 inline constexpr std::array<Caption, 2> Label1{{
-    {"Label1", 0, {56, 312, 233, 105}, "Play", {255, 255, 255}, 96},
-    {"Label1", 1, {504, 312, 233, 105}, "Quit", {255, 255, 255}, 96},
+    {{56, 312, 233, 105}, "Play", {255, 255, 255}, 96},
+    {{504, 312, 233, 105}, "Quit", {255, 255, 255}, 96},
 }};
 
 inline constexpr Caption Label2{
-    "Label2", -1, {224, 464, 429, 22}, "Tato ruleta se hraje jako běžná ruleta.", {239, 239, 239}, 19};
+    {224, 464, 429, 22}, "Tato ruleta se hraje jako běžná ruleta.", {239, 239, 239}, 19};
 
 } // namespace morvik::title

@@ -6,4 +6,4 @@ source tools/setup.sh
 
 install_missing "${PLAY_PACKAGES[@]}"
 configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DMORVIK_BUILD_TESTS=OFF -DMORVIK_BUILD_TOOLS=OFF
-exec build/release/app/morvik-roulette
+exec build/release/qt/morvik-roulette

@@ -4,7 +4,7 @@
 # docs/table.png. Needs Xvfb, xdotool and ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-game=${1:-build/test}/app/morvik-roulette
+game=${1:-build/test}/qt/morvik-roulette
 
 exec 3<> <(:)
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &

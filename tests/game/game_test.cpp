@@ -76,7 +76,7 @@ TEST(HandOver, StoresTheCountersAndShowsTheSecondPlayersStockAndList)
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 1, 2, 2, 2, 2}));
     EXPECT_EQ(t.view.log, (Entries{"Label4=Player 2", "Label3(0)=2", "Label3(1)=2", "Label3(2)=2", "Label3(3)=2",
-                              "Label3(4)=2", "Label3(5)=2", "List1(1) shown"}));
+                              "Label3(4)=2", "Label3(5)=2", "List1(0) hidden", "List1(1) shown"}));
     t.play("$100 20");
     t.view.log.clear();
     t.play("Next");

@@ -1,6 +1,6 @@
 // Every picture the windows show reads from the program's resources, at the
 // size the layout and the Windows front end expect.
-#include "screens/assets.h"
+#include "qt/assets.h"
 
 #include <QTest>
 

@@ -3,8 +3,14 @@
 // Mono (metric-compatible) and maps Courier New to it.
 #pragma once
 
+#include "layout/figures.h"
+
+#include <QColor>
 #include <QFont>
+#include <QRect>
 #include <QString>
+
+#include <string_view>
 
 namespace morvik {
 
@@ -17,8 +23,12 @@ bool installLayoutFont(const QString& fontFile);
 // the screen's dots per inch.
 QFont layoutFont(int pixelSize);
 
-// The largest pixel size, at most that of `font`, at which `text` fits in
-// `width` pixels on one line.
-int fittingPixelSize(const QFont& font, const QString& text, int width);
+// The layout's plain data in Qt's own types; its texts are UTF-8.
+inline QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
+inline QRect toQRect(Box b) { return QRect(b.x, b.y, b.width, b.height); }
+inline QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace morvik

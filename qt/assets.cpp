@@ -1,4 +1,4 @@
-#include "screens/assets.h"
+#include "qt/assets.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -1,11 +1,20 @@
 // Morvik Roulette: two players, one table, one mouse.
 #include "game/wheel.h"
-#include "screens/assets.h"
-#include "screens/title_window.h"
-#include "toolkit/fonts.h"
-#include "toolkit/services.h"
+#include "qt/assets.h"
+#include "qt/fonts.h"
+#include "qt/screens.h"
 
 #include <QApplication>
+#include <QTime>
+
+namespace {
+
+class SystemClock : public morvik::Clock {
+public:
+    float timeOfDay() override { return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f; }
+};
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -22,13 +31,8 @@ int main(int argc, char* argv[])
 
     morvik::installLayoutFont(morvik::assets::Font);
 
-    morvik::SystemClock clock;
+    SystemClock clock;
     morvik::WheelRandom random;
-    auto* keys = new morvik::DeleteKeyWatch(&app);
-
-    morvik::TitleWindow title({clock, random, *keys});
-    QObject::connect(&title, &morvik::TitleWindow::quitRequested, &app, &QCoreApplication::quit);
-    title.show();
-
+    morvik::Screens screens({clock, random});
     return app.exec();
 }

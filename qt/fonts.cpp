@@ -1,7 +1,6 @@
-#include "toolkit/fonts.h"
+#include "qt/fonts.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QResource>
 #include <QStringList>
 
@@ -35,19 +34,6 @@ QFont layoutFont(int pixelSize)
     // "Player 1" fills 128 of Label4's 129 pixels only at 16 pixels a letter.
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
-}
-
-int fittingPixelSize(const QFont& font, const QString& text, int width)
-{
-    QFont trial = font;
-    int size = font.pixelSize();
-    while (size > 1) {
-        trial.setPixelSize(size);
-        if (QFontMetrics(trial).horizontalAdvance(text) <= width)
-            break;
-        --size;
-    }
-    return size;
 }
 
 } // namespace morvik

@@ -1,20 +1,24 @@
-#include "toolkit/bet_list.h"
+#include "qt/bet_list.h"
+
+#include "qt/fonts.h"
+
+#include <QMouseEvent>
 
 namespace morvik {
 
-BetList::BetList(const QFont& font, QWidget* parent)
+BetList::BetList(int control, Session& session, QWidget* parent)
     : QListWidget(parent)
+    , control(control)
+    , session(session)
 {
-    setFont(font);
+    const Control& row = Controls[control];
+    setFont(layoutFont(row.fontPixels));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Delete is read from the whole application, not from the list, so the
-    // list needs no keyboard focus and draws no focus rectangle.
     setFocusPolicy(Qt::NoFocus);
 
     QPalette colours = palette();
-    const QColor background(0, 0, 0);
-    const QColor text(239, 239, 239);
+    const QColor background = toQColor(row.fill), text = toQColor(row.colour);
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         colours.setColor(group, QPalette::Base, background);
         colours.setColor(group, QPalette::Window, background);
@@ -32,34 +36,23 @@ BetList::BetList(const QFont& font, QWidget* parent)
     setLineWidth(2);
 }
 
-void BetList::append(const QString& text)
+void BetList::select(int row)
 {
-    addItem(text);
+    if (row < 0)
+        clearSelection();
+    else
+        setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
 }
 
-void BetList::removeRowUnselected(int row)
+void BetList::mousePressEvent(QMouseEvent* event)
 {
-    if (row < 0 || row >= count())
-        return;
-    model()->removeRow(row);
-    clearSelection();
-    setCurrentIndex(QModelIndex());
+    if (event->button() == Qt::LeftButton)
+        session.pressEntry(control, indexAt(event->position().toPoint()).row());
 }
 
-void BetList::clearAll()
+void BetList::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    clear();
-}
-
-QItemSelectionModel::SelectionFlags BetList::selectionCommand(const QModelIndex& index, const QEvent*) const
-{
-    return index.isValid() ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::NoUpdate;
-}
-
-int BetList::selectedRow() const
-{
-    const QModelIndexList rows = selectionModel()->selectedIndexes();
-    return rows.isEmpty() ? -1 : rows.front().row();
+    mousePressEvent(event);
 }
 
 } // namespace morvik

@@ -1,0 +1,155 @@
+// Every control of both windows in one table, in the order a front end makes
+// them: a window before what it holds, a container before its contents, a
+// control before those laid over it. A front end makes one native control per
+// row and draws it as the row says; the session (session/) tells it what
+// changes. Row numbers are the controls' numbers, named in `ids`.
+#pragma once
+
+#include "layout/table.h"
+#include "layout/text.h"
+#include "layout/title.h"
+
+#include <span>
+
+namespace morvik {
+
+enum class Kind : std::uint8_t {
+    Window, // Form2, Form1: a fill and figures; holds controls
+    Box, // Picture1, Picture2: the same inside a window; hiding one hides all it holds
+    Caption, // lines of text over whatever lies beneath
+    Picture, // a picture scaled to fill the box
+    Area, // nothing drawn: takes the clicks of the disc beneath
+    List, // a bet list
+    Readout, // Cislo: a changing number on a sunken box of its own
+};
+
+enum class Art : std::uint8_t { None, Title, Logo, Chip }; // a chip's denomination is its index
+
+struct Figures {
+    std::span<const LineFigure> lines{};
+    std::span<const DiscFigure> discs{};
+    std::span<const FrameFigure> frames{};
+};
+
+struct Control {
+    std::string_view name{}; // as the layout names it: "Label1"
+    int index = -1; // element of an indexed group, -1 for a single control
+    int parent = -1; // the window or box it lies in, -1 for a window
+    Kind kind = Kind::Caption;
+    Box box{}; // in its parent; a window's is its client area
+    Rgb colour{}; // of the text
+    Rgb fill{}; // of a window, box or readout
+    Figures figures{}; // drawn on the fill, relative to the control
+    int fontPixels = table::FontPixels;
+    bool centred = true; // each line centred in the box, or from its left edge
+    std::string_view text{}; // the caption as first shown, UTF-8
+    Lines lines{}; // `text` as laid out at 96 dpi
+    Art art = Art::None;
+    bool clickable = false; // screen readers see a button
+    bool shown = true; // when its window is first shown
+    std::string_view spokenName{}; // what screen readers call it, when not its text
+    std::string_view description{};
+};
+
+namespace ids {
+namespace title {
+inline constexpr int Form2 = 0, Image1 = 1, Image2 = 2, Label1 = 3 /* Play, Quit */, Label2 = 5;
+}
+namespace table {
+inline constexpr int Form1 = 6, Picture1 = 7, Label1 = 8 /* 0 to 36 */, Label2 = 45 /* Big, Small, Even, Odd */,
+                     Label5 = 49 /* the discs */, Picture2 = 51, Label4 = 52, Image1 = 53, Label3 = 59, Label6 = 65,
+                     List1 = 66, Cislo = 68, Label7 = 69;
+}
+inline constexpr int Count = 70;
+} // namespace ids
+
+// The words a screen reader hears beside the captions. Counters are spoken
+// as "2 chips", the lists as "Player 1 bets".
+inline constexpr std::string_view ChipNames[DenominationCount]{"Chip 1", "Chip 5", "Chip 10",
+                                                               "Chip 20", "Chip 50", "Chip 100"};
+inline constexpr std::string_view ListNames[PlayerCount]{"Player 1 bets", "Player 2 bets"};
+
+inline constexpr std::array<Control, ids::Count> Controls = [] {
+    std::array<Control, ids::Count> c{};
+    auto caption = [](Control row, std::string_view text) {
+        row.text = text;
+        row.lines = wrap(text, row.box.width, row.fontPixels);
+        return row;
+    };
+    const Rgb white = table::White;
+
+    namespace t = ids::title;
+    c[t::Form2] = {.name = "Form2", .kind = Kind::Window, .box = {0, 0, title::Width, title::Height},
+                   .fill = title::Background, .figures = {.frames = {&title::Shape1, 1}}, .spokenName = "Morvik Roulette"};
+    c[t::Image1] = {.name = "Image1", .parent = t::Form2, .kind = Kind::Picture, .box = title::Image1,
+                    .art = Art::Title, .spokenName = "Morvik Roulette"};
+    c[t::Image2] = {.name = "Image2", .parent = t::Form2, .kind = Kind::Picture, .box = title::Image2,
+                    .art = Art::Logo, .spokenName = "Morvik Game"};
+    for (int i = 0; i < 2; ++i) {
+        const title::Caption& choice = title::Label1[i];
+        c[t::Label1 + i] = caption({.name = "Label1", .index = i, .parent = t::Form2, .box = choice.rect,
+                                    .colour = choice.colour, .fontPixels = choice.pixelSize, .centred = false,
+                                    .clickable = true}, choice.text);
+    }
+    c[t::Label2] = caption({.name = "Label2", .parent = t::Form2, .box = title::Label2.rect,
+                            .colour = title::Label2.colour, .fontPixels = title::Label2.pixelSize, .centred = false},
+                           title::Label2.text);
+
+    namespace b = ids::table;
+    c[b::Form1] = {.name = "Form1", .kind = Kind::Window, .box = {0, 0, table::Width, table::Height},
+                   .fill = table::Black, .spokenName = "Morvik Roulette table"};
+    c[b::Picture1] = {.name = "Picture1", .parent = b::Form1, .kind = Kind::Box, .box = table::Picture1,
+                      .fill = table::Picture1Colour, .figures = {table::Lines, table::Shape1}};
+    for (int k = 0; k < NumberCount; ++k)
+        c[b::Label1 + k] = caption({.name = "Label1", .index = k, .parent = b::Picture1, .box = table::Label1[k],
+                                    .colour = CellColours[k], .clickable = true}, table::NumberTexts[k]);
+    for (int i = 0; i < 4; ++i)
+        c[b::Label2 + i] = caption({.name = "Label2", .index = i, .parent = b::Picture1, .box = table::Label2[i].rect,
+                                    .colour = white, .clickable = true,
+                                    .spokenName = OutsideWords[static_cast<int>(table::Label2[i].target)]},
+                                   table::Label2[i].caption);
+    for (int i = 0; i < 2; ++i)
+        c[b::Label5 + i] = {.name = "Label5", .index = i, .parent = b::Picture1, .kind = Kind::Area,
+                            .box = table::Shape1[i].bounds, .clickable = true,
+                            .spokenName = OutsideWords[static_cast<int>(table::Label5Targets[i])]};
+    c[b::Picture2] = {.name = "Picture2", .parent = b::Form1, .kind = Kind::Box, .box = table::Picture2,
+                      .fill = table::Picture2Colour};
+    c[b::Label4] = caption({.name = "Label4", .parent = b::Picture2, .box = table::Label4, .colour = white},
+                           "Player 1");
+    for (int i = 0; i < DenominationCount; ++i) {
+        c[b::Image1 + i] = {.name = "Image1", .index = i, .parent = b::Picture2, .kind = Kind::Picture,
+                            .box = table::Image1[i], .art = Art::Chip, .clickable = true, .spokenName = ChipNames[i]};
+        c[b::Label3 + i] = {.name = "Label3", .index = i, .parent = b::Picture2, .box = table::Label3[i],
+                            .colour = white};
+    }
+    c[b::Label6] = caption({.name = "Label6", .parent = b::Picture2, .box = table::Label6, .colour = white,
+                            .clickable = true}, "Next");
+    for (int p = 0; p < PlayerCount; ++p)
+        c[b::List1 + p] = {.name = "List1", .index = p, .parent = b::Form1, .kind = Kind::List, .box = table::List1,
+                           .colour = table::LightGrey, .fill = table::Black, .shown = p == 0,
+                           .spokenName = ListNames[p]};
+    c[b::Cislo] = caption({.name = "Cislo", .parent = b::Form1, .kind = Kind::Readout, .box = table::Cislo,
+                           .colour = CellColours[1], .fill = table::CisloBackground,
+                           .figures = {table::CisloEdge}, .spokenName = "Drawn number"}, "1");
+    c[b::Label7] = caption({.name = "Label7", .parent = b::Form1, .box = table::Label7, .colour = white,
+                            .clickable = true, .description = "Back to the title window"}, "X");
+    return c;
+}();
+
+// Every caption fits its box at 96 dpi, on the lines it breaks into.
+static_assert([] {
+    for (const Control& c : Controls)
+        if (c.lines.widest(c.fontPixels) > c.box.width)
+            return false;
+    return true;
+}());
+
+// The window a control lies in.
+constexpr int windowOf(int control)
+{
+    while (Controls[control].parent >= 0)
+        control = Controls[control].parent;
+    return control;
+}
+
+} // namespace morvik
