@@ -1,20 +1,38 @@
 // Morvik Roulette for Windows: two players, one table, one mouse.
-#include "windows/desk.h"
+#include "game/wheel.h"
 #include "windows/resources.h"
-#include "windows/title_window.h"
+#include "windows/screens.h"
+#include "windows/win32.h"
+
+namespace {
+
+class SystemClock : public morvik::Clock {
+public:
+    float timeOfDay() override
+    {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        return static_cast<float>(now.wHour * 3600 + now.wMinute * 60 + now.wSecond)
+            + static_cast<float>(now.wMilliseconds) / 1000.0f;
+    }
+};
+
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    using namespace morvik::win32;
-    installLayoutFont(instance, MORVIK_FONT);
+    using namespace morvik;
+    win32::installLayoutFont(instance, MORVIK_FONT);
+    // For the screen readers' annotations.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-    Desk desk;
-    TitleWindow title(desk);
-    title.show();
+    SystemClock clock;
+    WheelRandom random;
+    win32::Screens screens({clock, random});
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        desk.keys.see(message);
+        screens.see(message);
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
