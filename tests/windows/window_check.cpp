@@ -1,24 +1,32 @@
 // Starts the game and finds it the way a screen reader does: the windows by
-// their titles, the controls as child windows that answer WM_GETTEXT with
-// their captions. Checks a handful of names, the size of both windows and the
-// places of a few controls at the display's dots per inch. (Close requests
+// their titles, each control as the child window of its number, which
+// answers WM_GETTEXT with its name. Checks every row of the layout's table
+// of controls, its name and its place at the display's dots per inch. Then
+// tells the table window that its monitor's scale changed, as Windows does
+// when a window moves to another monitor (Wine never does), and checks every
+// place again and what the screen shows at the new scale. (Close requests
 // are the end-to-end driver's.)
 //
 //   window_check <Morvik Roulette.exe> <dots per inch>
 //
 // Any dots per inch but 96 is first written where Wine keeps its display
 // scaling (LogPixels); such a test runs in a Wine prefix of its own.
+#include "layout/controls.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
+
+using namespace morvik;
 
 namespace {
 
+constexpr UINT NewDpi = 144;
 int failures = 0;
-int dpi = 96;
 
 void check(bool ok, const char* what)
 {
@@ -27,9 +35,9 @@ void check(bool ok, const char* what)
     std::fflush(stdout);
 }
 
-bool waitFor(const std::function<bool()>& ready)
+bool waitFor(const std::function<bool()>& ready, int patienceMs = 60'000)
 {
-    for (int waited = 0; waited < 60'000; waited += 50) {
+    for (int waited = 0; waited < patienceMs; waited += 50) {
         if (ready())
             return true;
         Sleep(50);
@@ -43,56 +51,148 @@ HWND visibleWindow(const wchar_t* title)
     return window && IsWindowVisible(window) ? window : nullptr;
 }
 
-// Every control of a window by its text, as another program reads it.
-std::map<std::wstring, HWND> controls(HWND window)
+std::wstring widen(std::string_view utf8)
 {
-    std::map<std::wstring, HWND> found;
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                    static_cast<int>(wide.size())));
+    return wide;
+}
+
+// A box of the layout (pixels at 96 dpi) at `dpi`.
+RECT scaled(Box b, UINT dpi)
+{
+    auto s = [dpi](int pixels) { return MulDiv(pixels, static_cast<int>(dpi), 96); };
+    return {s(b.x), s(b.y), s(b.x + b.width), s(b.y + b.height)};
+}
+
+// Every control of a window by its number.
+std::map<int, HWND> controls(HWND window)
+{
+    std::map<int, HWND> found;
     EnumChildWindows(
         window,
         [](HWND child, LPARAM into) {
-            wchar_t text[128]{};
-            DWORD_PTR length = 0;
-            SendMessageTimeoutW(child, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
-                                &length);
-            reinterpret_cast<std::map<std::wstring, HWND>*>(into)->emplace(text, child);
+            reinterpret_cast<std::map<int, HWND>*>(into)->emplace(GetDlgCtrlID(child), child);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
-// A rectangle of the layout (pixels at 96 dpi) at the display's scale.
-RECT scaled(int x, int y, int width, int height)
+std::wstring textOf(HWND control)
 {
-    return {MulDiv(x, dpi, 96), MulDiv(y, dpi, 96), MulDiv(x + width, dpi, 96), MulDiv(y + height, dpi, 96)};
+    wchar_t text[128]{};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
+                        &length);
+    return text;
 }
 
-bool clientIs(HWND window, RECT expected)
+// The window's size, and every control of it where the table puts it, in the
+// control the table puts it in, under the name the table gives it (its
+// caption when it has no other; counters and boxes have none).
+bool laidOut(HWND window, int windowId, UINT dpi)
 {
+    bool ok = true;
+    auto fail = [&](int id, const char* why) {
+        std::printf("# %s(%d), control %d: %s\n", Controls[id].name.data(), Controls[id].index, id, why);
+        ok = false;
+    };
     RECT client{};
     GetClientRect(window, &client);
-    std::printf("# %ld x %ld pixels\n", client.right, client.bottom);
-    return EqualRect(&client, &expected);
+    const RECT size = scaled({0, 0, Controls[windowId].box.width, Controls[windowId].box.height}, dpi);
+    if (!EqualRect(&client, &size))
+        fail(windowId, "the window is not of the layout's size");
+    const std::map<int, HWND> found = controls(window);
+    for (int id = windowId + 1; id < ids::Count && windowOf(id) == windowId; ++id) {
+        const Control& row = Controls[id];
+        const HWND control = found.contains(id) ? found.at(id) : nullptr;
+        if (!control) {
+            fail(id, "missing");
+            continue;
+        }
+        const std::wstring name = widen(row.spokenName.empty() ? row.text : row.spokenName);
+        if (!name.empty() && textOf(control) != name)
+            fail(id, "named otherwise");
+        const HWND parent = GetParent(control);
+        RECT r{};
+        GetWindowRect(control, &r);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+        const RECT expected = scaled(row.box, dpi);
+        if (parent != (row.parent == windowId ? window : found.at(row.parent)) || !EqualRect(&r, &expected))
+            fail(id, "elsewhere");
+    }
+    return ok;
 }
 
-// Where a control lies in its window's client area.
-bool placedAt(HWND window, HWND control, RECT expected)
+// What the screen shows of a window, as 0xRRGGBB.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+
+    DWORD at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF; }
+
+    // The smallest rectangle around everything in `area` but `background`.
+    RECT ink(RECT area, DWORD background) const
+    {
+        RECT box{area.right, area.bottom, area.left, area.top};
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                if (at(x, y) != background)
+                    box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
+                           std::max<LONG>(box.bottom, y + 1)};
+        return box;
+    }
+};
+
+Shot shoot(HWND window)
 {
     RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&r), 2);
-    return control && EqualRect(&r, &expected);
+    GetWindowRect(window, &r);
+    Shot shot{r.right - r.left, r.bottom - r.top, {}};
+    shot.pixels.resize(static_cast<std::size_t>(shot.width * shot.height));
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(memory, bitmap, 0, shot.height, shot.pixels.data(), &format, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
 }
 
-bool hasAll(const std::map<std::wstring, HWND>& found, std::initializer_list<const wchar_t*> names)
+constexpr DWORD rgb(Rgb c) { return static_cast<DWORD>(c.r << 16 | c.g << 8 | c.b); }
+
+// The width of the ink of the cell of 17, when it all lies inside the cell;
+// 0 otherwise.
+int inkOf17(HWND form1, UINT dpi)
 {
-    for (const wchar_t* name : names) {
-        if (!found.contains(name)) {
-            std::printf("# no control named \"%ls\"\n", name);
-            return false;
-        }
-    }
-    return true;
+    const RECT cell = scaled(table::Label1[17], dpi);
+    const int margin = MulDiv(4, static_cast<int>(dpi), 96); // short of the lines around
+    const RECT around{cell.left - margin, cell.top - margin, cell.right + margin, cell.bottom + margin};
+    const RECT ink = shoot(form1).ink(around, rgb(table::Green));
+    RECT inside{};
+    return IntersectRect(&inside, &ink, &cell) && EqualRect(&inside, &ink) ? ink.right - ink.left : 0;
+}
+
+// WM_DPICHANGED points to the window's new place, which must lie in the
+// game's own memory.
+void changeScale(HANDLE game, HWND window, UINT dpi)
+{
+    const RECT size = scaled(Controls[ids::table::Form1].box, dpi);
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - size.right) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - size.bottom) / 2;
+    const RECT place{left, top, left + size.right, top + size.bottom};
+    void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    WriteProcessMemory(game, there, &place, sizeof place, nullptr);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(there), SMTO_BLOCK,
+                        5000, &result);
 }
 
 } // namespace
@@ -101,9 +201,9 @@ int wmain(int argc, wchar_t* argv[])
 {
     if (argc != 3)
         return 2;
-    dpi = _wtoi(argv[2]);
+    const UINT dpi = static_cast<UINT>(_wtoi(argv[2]));
     if (dpi != 96) {
-        const DWORD logPixels = static_cast<DWORD>(dpi);
+        const DWORD logPixels = dpi;
         RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &logPixels,
                         sizeof logPixels);
     }
@@ -121,13 +221,9 @@ int wmain(int argc, wchar_t* argv[])
     check(waitFor([&] { return (form2 = visibleWindow(L"Form2")) != nullptr; }), "the title window Form2 shows");
     if (!form2)
         return 1;
-    check(clientIs(form2, scaled(0, 0, 809, 505)), "Form2 is 809 x 505 layout pixels at this scale");
-    const auto title = controls(form2);
-    check(hasAll(title, {L"Play", L"Quit", L"Tato ruleta se hraje jako b\u011b\u017en\u00e1 ruleta."}),
-          "Form2 names Play, Quit and the remark");
-    const HWND play = title.contains(L"Play") ? title.at(L"Play") : nullptr;
-    check(placedAt(form2, play, scaled(56, 312, 233, 105)), "Play lies at its place");
+    check(laidOut(form2, ids::title::Form2, dpi), "Form2 and every control in it named and placed as laid out");
 
+    const HWND play = controls(form2)[ids::title::Label1];
     PostMessageW(play, WM_LBUTTONDOWN, MK_LBUTTON, 0);
     PostMessageW(play, WM_LBUTTONUP, 0, 0);
     HWND form1 = nullptr;
@@ -135,15 +231,28 @@ int wmain(int argc, wchar_t* argv[])
           "Play shows the table window Form1 in place of Form2");
     if (!form1)
         return 1;
-    check(clientIs(form1, scaled(0, 0, 859, 669)), "Form1 is 859 x 669 layout pixels at this scale");
-    const auto table = controls(form1);
-    check(hasAll(table, {L"0", L"17", L"36", L"Red", L"Black", L"Even", L"Odd", L" Big   19-36", L"Small     1-18",
-                         L"Chip 1", L"Chip 20", L"Chip 100", L"Player 1", L"Next", L"X"}),
-          "Form1 names the cells, the discs, the chips, the player, Next and X");
-    check(placedAt(form1, table.contains(L"17") ? table.at(L"17") : nullptr, scaled(224, 264, 65, 25)),
-          "the cell of 17 lies at its place");
-    check(placedAt(form1, table.contains(L"Next") ? table.at(L"Next") : nullptr, scaled(776, 616, 65, 25)),
-          "Next lies at its place in the chip tray");
+    check(laidOut(form1, ids::table::Form1, dpi), "Form1 and every control in it named and placed as laid out");
+
+    int before = 0;
+    check(waitFor([&] { return (before = inkOf17(form1, dpi)) > 0; }), "the cell of 17 shows its caption");
+    changeScale(game.hProcess, form1, NewDpi);
+    check(laidOut(form1, ids::table::Form1, NewDpi), "after a change of scale, every control placed at the new one");
+    // Line18 is the upright at x = 216; at the new scale it lies elsewhere,
+    // and the green shows where it was.
+    const int middle = MulDiv(220, NewDpi, 96);
+    const int upright = MulDiv(table::Lines[17].from.x, NewDpi, 96);
+    check(waitFor(
+              [&] {
+                  const Shot shot = shoot(form1);
+                  const int after = inkOf17(form1, NewDpi);
+                  std::printf("# 17 is %d pixels wide, %d before\n", after, before);
+                  return shot.at(upright, middle) == rgb(table::White)
+                      && shot.at(table::Lines[17].from.x, middle) == rgb(table::Green)
+                      && std::abs(after * static_cast<int>(dpi) - before * static_cast<int>(NewDpi))
+                      <= before * static_cast<int>(NewDpi) / 5;
+              },
+              10'000),
+          "and the table drawn at the new scale: a line, and the caption of 17 in its cell, larger or smaller");
 
     TerminateProcess(game.hProcess, 0);
     CloseHandle(game.hThread);
