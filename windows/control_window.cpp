@@ -127,7 +127,8 @@ HWND ControlWindow::create(int control, Session& session, HWND parent)
         return RegisterClassW(&type);
     }();
     const Control& row = Controls[control];
-    const DWORD style = WS_CLIPCHILDREN | (parent ? WS_CHILD | WS_CLIPSIBLINGS | (row.shown ? WS_VISIBLE : 0) : WS_POPUP);
+    const DWORD style = (parent ? WS_CHILD | (row.shown ? WS_VISIBLE : 0) : WS_POPUP)
+        | (row.kind == Kind::Window || row.kind == Kind::Box ? WS_CLIPCHILDREN : 0);
     // A window's title is its name in the layout, which tests and the desktop
     // find it by; a control's text is what screen readers call it.
     const std::wstring text = widen(!parent ? row.name : row.spokenName.empty() ? row.text : row.spokenName);

@@ -100,9 +100,14 @@ void Screens::show(int control, bool visible)
         ShowWindow(windows[control], visible ? SW_SHOWNA : SW_HIDE);
         return;
     }
+    // A window shown is painted at once: under Wine its pixels would
+    // otherwise wait for the activation and for the window manager to
+    // withdraw the other window, with the other's pixels showing through.
     ShowWindow(windows[control], visible ? SW_SHOW : SW_HIDE);
-    if (visible)
+    if (visible) {
+        UpdateWindow(windows[control]);
         SetForegroundWindow(windows[control]);
+    }
 }
 
 void Screens::setText(int control, std::string_view text, Rgb colour, int pixelSize)
