@@ -399,7 +399,8 @@ struct Driver {
     }
 
     // The layout's own figures where it puts them, and every caption whole in
-    // its box: at least as wide as its widest line less one letter.
+    // its box, at the size that fits: as wide as its widest line, give or take
+    // the room beside the first and the last letter.
     QString laidOut(const QImage& s, int window)
     {
         auto near = [&](QPoint at, QRgb colour) {
@@ -437,8 +438,9 @@ struct Driver {
                 const std::string_view line = row.lines.line[i];
                 letters = std::max(letters, length(line.substr(line.find_first_not_of(' '))));
             }
-            if (inked.width() < (letters - 1) * advance(pixels))
-                return "the caption " + QString::fromUtf8(row.text.data(), row.text.size()) + " is cut";
+            if (inked.width() < (letters - 1) * advance(pixels) || inked.width() > letters * advance(pixels) + advance(pixels) / 4)
+                return QStringLiteral("the caption %1 is %2 pixels wide")
+                    .arg(QString::fromUtf8(row.text.data(), row.text.size())).arg(inked.width());
         }
         return {};
     }
