@@ -318,25 +318,41 @@ struct Driver {
         return mask;
     }
 
-    // Whether a caption shows `number` in `colour`: the same pixels as that
+    // Whether every inked pixel of `a` lies within a pixel of one of `b`, the
+    // two centred on each other, but for a few.
+    static bool near(const QImage& a, const QImage& b)
+    {
+        const QPoint shift((b.width() - a.width()) / 2, (b.height() - a.height()) / 2);
+        int inked = 0, astray = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x) {
+                if (!a.pixelIndex(x, y))
+                    continue;
+                bool found = false;
+                for (int dy = -1; dy <= 1 && !found; ++dy)
+                    for (int dx = -1; dx <= 1 && !found; ++dx) {
+                        const QPoint p = QPoint(x + dx, y + dy) + shift;
+                        found = b.valid(p) && b.pixelIndex(p);
+                    }
+                ++inked;
+                astray += !found;
+            }
+        return astray * 12 <= inked;
+    }
+
+    // Whether a caption shows `number` in `colour`: the shape of that
     // number's cell on the table. Read so rather than by OCR, which takes the
-    // font's dotted 0 for an 8.
+    // font's dotted 0 for an 8. The shapes need not match to the pixel: at a
+    // fractional scale the two may stand a fraction of a pixel apart, and
+    // where the system blends the edges of letters with a gamma (Windows,
+    // Wine), light letters on dark come out a pixel bolder than dark on light.
     bool showsNumber(const QImage& s, int id, int number, QRgb colour)
     {
         const int cell = ids::table::Label1 + number;
         const QImage shown = numberInk(s, onScreen(id).adjusted(px(1), px(1), -px(1), -px(1)), colour, fillUnder(id));
         const QImage wanted = numberInk(s, onScreen(cell), rgb(CellColours[number]), fillUnder(cell));
-        // At a fractional scale the two may stand a fraction of a pixel
-        // apart and so differ at their edges.
-        if (shown.isNull() || std::abs(shown.width() - wanted.width()) > 1 || std::abs(shown.height() - wanted.height()) > 1)
-            return false;
-        int inked = 0, different = 0;
-        for (int y = 0; y < std::min(shown.height(), wanted.height()); ++y)
-            for (int x = 0; x < std::min(shown.width(), wanted.width()); ++x) {
-                inked += wanted.pixelIndex(x, y);
-                different += shown.pixelIndex(x, y) != wanted.pixelIndex(x, y);
-            }
-        return different * 12 <= inked;
+        return !shown.isNull() && std::abs(shown.width() - wanted.width()) <= 2
+            && std::abs(shown.height() - wanted.height()) <= 2 && near(shown, wanted) && near(wanted, shown);
     }
 
     QString captionText(const QImage& s, int id)
