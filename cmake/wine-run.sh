@@ -6,7 +6,8 @@
 # after the last program, so a run of many short tests starts Wine once.
 # Wine's desktop keeps the X display of the session's first program, so a
 # program on an X server of its own asks for a new session
-# (MORVIK_WINE_NEW_SESSION=1).
+# (MORVIK_WINE_NEW_SESSION=1). MORVIK_WINE_LOGPIXELS sets Wine's display
+# scaling, in dots per inch, for the program.
 wine=${MORVIK_WINE64:-wine64}
 wineserver=$(dirname "$(command -v "$wine")")/wineserver
 (
@@ -19,4 +20,8 @@ wineserver=$(dirname "$(command -v "$wine")")/wineserver
         "$wine" wineboot </dev/null >/dev/null 2>&1 9>&-
     fi
 ) 9>"${WINEPREFIX:?}.lock"
+if [ -n "${MORVIK_WINE_LOGPIXELS:-}" ]; then
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$MORVIK_WINE_LOGPIXELS" /f \
+        </dev/null >/dev/null 2>&1
+fi
 exec "$wine" "$@"
