@@ -106,24 +106,4 @@ HBRUSH BetList::background(HDC dc) const
     return fill.get();
 }
 
-void BetList::append(std::string_view text)
-{
-    SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
-}
-
-void BetList::remove(int row)
-{
-    SendMessageW(hwnd, LB_DELETESTRING, row, 0);
-}
-
-void BetList::clear()
-{
-    SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
-}
-
-void BetList::select(int row)
-{
-    SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
-}
-
 } // namespace morvik::win32

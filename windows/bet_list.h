@@ -21,11 +21,6 @@ public:
     void draw(const DRAWITEMSTRUCT& item) const;
     HBRUSH background(HDC dc) const;
 
-    void append(std::string_view text);
-    void remove(int row);
-    void clear();
-    void select(int row);
-
 private:
     BetList(int control, Session& session, HWND list);
     static LRESULT CALLBACK proc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);

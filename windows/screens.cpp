@@ -128,22 +128,22 @@ void Screens::announce(int control)
 
 void Screens::appendEntry(int list, std::string_view text)
 {
-    BetList::of(windows[list]).append(text);
+    SendMessageW(windows[list], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
 }
 
 void Screens::removeEntry(int list, int row)
 {
-    BetList::of(windows[list]).remove(row);
+    SendMessageW(windows[list], LB_DELETESTRING, row, 0);
 }
 
 void Screens::clearEntries(int list)
 {
-    BetList::of(windows[list]).clear();
+    SendMessageW(windows[list], LB_RESETCONTENT, 0, 0);
 }
 
 void Screens::selectEntry(int list, int row)
 {
-    BetList::of(windows[list]).select(row);
+    SendMessageW(windows[list], LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
 void Screens::quit()
