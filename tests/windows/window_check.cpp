@@ -19,7 +19,6 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <vector>
 
 using namespace morvik;
 
@@ -126,48 +125,18 @@ bool laidOut(HWND window, int windowId, UINT dpi)
     return ok;
 }
 
-// What the screen shows of a window, as 0xRRGGBB.
-struct Shot {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
+constexpr COLORREF colour(Rgb c) { return RGB(c.r, c.g, c.b); }
 
-    DWORD at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF; }
-
-    // The smallest rectangle around everything in `area` but `background`.
-    RECT ink(RECT area, DWORD background) const
-    {
-        RECT box{area.right, area.bottom, area.left, area.top};
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                if (at(x, y) != background)
-                    box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
-                           std::max<LONG>(box.bottom, y + 1)};
-        return box;
-    }
-};
-
-Shot shoot(HWND window)
+// What the screen shows at a point of a window's client area.
+COLORREF pixel(HWND window, int x, int y)
 {
-    RECT r{};
-    GetWindowRect(window, &r);
-    Shot shot{r.right - r.left, r.bottom - r.top, {}};
-    shot.pixels.resize(static_cast<std::size_t>(shot.width * shot.height));
+    POINT p{x, y};
+    ClientToScreen(window, &p);
     HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFO format{};
-    format.bmiHeader = {sizeof format.bmiHeader, shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    GetDIBits(memory, bitmap, 0, shot.height, shot.pixels.data(), &format, DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
     ReleaseDC(nullptr, screen);
-    return shot;
+    return c;
 }
-
-constexpr DWORD rgb(Rgb c) { return static_cast<DWORD>(c.r << 16 | c.g << 8 | c.b); }
 
 // The width of the ink of the cell of 17, when it all lies inside the cell;
 // 0 otherwise.
@@ -175,8 +144,12 @@ int inkOf17(HWND form1, UINT dpi)
 {
     const RECT cell = scaled(table::Label1[17], dpi);
     const int margin = MulDiv(4, static_cast<int>(dpi), 96); // short of the lines around
-    const RECT around{cell.left - margin, cell.top - margin, cell.right + margin, cell.bottom + margin};
-    const RECT ink = shoot(form1).ink(around, rgb(table::Green));
+    RECT ink{cell.right, cell.bottom, cell.left, cell.top};
+    for (int y = cell.top - margin; y < cell.bottom + margin; ++y)
+        for (int x = cell.left - margin; x < cell.right + margin; ++x)
+            if (pixel(form1, x, y) != colour(table::Green))
+                ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
+                       std::max<LONG>(ink.bottom, y + 1)};
     RECT inside{};
     return IntersectRect(&inside, &ink, &cell) && EqualRect(&inside, &ink) ? ink.right - ink.left : 0;
 }
@@ -243,11 +216,10 @@ int wmain(int argc, wchar_t* argv[])
     const int upright = MulDiv(table::Lines[17].from.x, NewDpi, 96);
     check(waitFor(
               [&] {
-                  const Shot shot = shoot(form1);
                   const int after = inkOf17(form1, NewDpi);
                   std::printf("# 17 is %d pixels wide, %d before\n", after, before);
-                  return shot.at(upright, middle) == rgb(table::White)
-                      && shot.at(table::Lines[17].from.x, middle) == rgb(table::Green)
+                  return pixel(form1, upright, middle) == colour(table::White)
+                      && pixel(form1, table::Lines[17].from.x, middle) == colour(table::Green)
                       && std::abs(after * static_cast<int>(dpi) - before * static_cast<int>(NewDpi))
                       <= before * static_cast<int>(NewDpi) / 5;
               },
