@@ -34,13 +34,11 @@ void check(bool ok, const char* what)
     std::fflush(stdout);
 }
 
-bool waitFor(const std::function<bool()>& ready, int patienceMs = 60'000)
+bool waitFor(const std::function<bool()>& ready, ULONGLONG patienceMs = 60'000)
 {
-    for (int waited = 0; waited < patienceMs; waited += 50) {
+    for (const ULONGLONG start = GetTickCount64(); GetTickCount64() - start < patienceMs; Sleep(50))
         if (ready())
             return true;
-        Sleep(50);
-    }
     return false;
 }
 
