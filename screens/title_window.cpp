@@ -36,7 +36,7 @@ TitleWindow::TitleWindow(Game::Services services)
     setUpWindow(this, QStringLiteral("Form2"), fromUtf8(title::WindowName), title::Width, title::Height);
     setFrames({&title::Shape1, 1});
 
-    picture(this, QStringLiteral("Image1"), title::Image1, assets::Title, title::Image1Name);
+    picture(this, QStringLiteral("Image1"), title::Image1, assets::title(devicePixelRatioF()), title::Image1Name);
     picture(this, QStringLiteral("Image2"), title::Image2, assets::Logo, title::Image2Name);
 
     for (const title::Caption& row : title::Label1) {
