@@ -1,25 +1,27 @@
 #!/usr/bin/env python3
 """Both programs of the game beside bare programs under a virtual X server, against their budgets.
 
-    python3 bench/run.py [--runs 10] [--idle 5] [--previous REV]
+    python3 bench/run.py [--runs 10] [--starts 3] [--idle 5] [--previous REV]
 
 Builds the game, the programs of bench/ and the previous release (REV, by
 default the game as it was before the leaner test suite) for Linux in
 build/bench and build/bench-previous, and the Windows program and its bare
 window with MinGW-w64 in build/bench-windows. Runs them in turn, interleaved,
 on one virtual X server with a session bus, so that whatever else loads the
-machine weighs on the games and their yardsticks alike:
+machine weighs on the games and their yardsticks alike. Every run starts
+each program a few times in turn, close together, for the start-up, then:
 
-- the Linux game: start to the title's first frame, "Play" to the table's,
+- the Linux game: "Play" to the table's first frame,
   the title hidden, idle CPU with the table shown and with the title shown
   over the hidden table, "X" back, peak memory;
-- the previous release: start to the title's first frame;
-- the bare Qt window: start, memory, start with the title's captions, and
-  idle CPU with a 1 ms timer; the tick profile of the game and of its floor;
-- under Wine, the Windows program and the bare Win32 window: the same start
-  (also beside the bare window with the title's captions), "Play", hidden,
-  idle (the table's Timer1 beside the bare window's 1 ms timer) and peak
-  working set.
+- the bare Qt window: memory and idle CPU with a 1 ms timer; the tick
+  profile of the game and of its floor;
+- under Wine, the Windows program and the bare Win32 window: the same "Play",
+  hidden, idle (the table's Timer1 beside the bare window's 1 ms timer) and
+  peak working set.
+
+The starts are of the game, the previous release, the bare window and the
+bare window with the title's captions, on Linux and under Wine.
 
 Prints the table, writes bench/RESULTS.md with bench/notes.md appended, and
 exits with status 1 when a budget is missed.
@@ -152,13 +154,26 @@ def end(pid):
         time.sleep(0.01)
 
 
+def run_starts(probe, programs, repeats):
+    """Start to the first frame of every program, `repeats` times in turn: close together, so that
+    whatever loads the machine weighs on all of them alike."""
+    names = list(programs)
+    times = {name: [] for name in names}
+    for n in range(repeats):
+        for name in names[n % len(names):] + names[:n % len(names)]:
+            pid, start, _, _ = probe.ask(f"spawn {programs[name]}")
+            end(pid)
+            times[name].append(start)
+    return times
+
+
 def run_game(probe, game, seconds, helpers=(), back=True):
-    """Start, "Play", idle with the table shown; on Linux also "X" and idle with the title shown.
-    `helpers` are processes whose CPU the game's idle costs too (Wine's server)."""
-    pid, start, x, y = probe.ask(f"spawn {game}")
+    """"Play", idle with the table shown; on Linux also "X" and idle with the title shown. `helpers`
+    are processes whose CPU the game's idle costs too (Wine's server)."""
+    pid, _, x, y = probe.ask(f"spawn {game}")
     time.sleep(SETTLE)
     _, play, x, y = probe.click(x, y, PLAY)
-    result = dict(start=start, play=play, hidden=probe.hidden(), table_idle=idle([pid, *helpers], seconds))
+    result = dict(play=play, hidden=probe.hidden(), table_idle=idle([pid, *helpers], seconds))
     if back:
         _, result["back"], x, y = probe.click(x, y, CROSS)
         result["title_idle"] = idle([pid, *helpers], seconds)
@@ -167,18 +182,10 @@ def run_game(probe, game, seconds, helpers=(), back=True):
     return result
 
 
-def run_previous(probe, game):
-    pid, start, _, _ = probe.ask(f"spawn {game}")
-    end(pid)
-    return dict(start=start)
-
-
 def run_bare(probe, bare, seconds, helpers=()):
-    pid, start, _, _ = probe.ask(f"spawn {bare}")
+    pid, _, _, _ = probe.ask(f"spawn {bare}")
     time.sleep(SETTLE)
-    result = dict(start=start, peak=peak_mib(pid))
-    end(pid)
-    pid, result["text_start"], _, _ = probe.ask(f"spawn {bare} text")
+    result = dict(peak=peak_mib(pid))
     end(pid)
     pid, _, _, _ = probe.ask(f"spawn {bare} timer")
     result["timer_idle"] = idle([pid, *helpers], seconds)
@@ -214,8 +221,9 @@ def table(rows):
 
 def report(r, previous, args, quiet):
     s = {name: {key: summary([run[key] for run in runs]) for key in runs[0]}
-         for name, runs in r.items() if name not in ("profile", "floor")}
-    g, b, p, wg, wb = s["game"], s["bare"], s["previous"], s["wine_game"], s["wine_bare"]
+         for name, runs in r.items() if name not in ("starts", "profile", "floor")}
+    g, b, wg, wb = s["game"], s["bare"], s["wine_game"], s["wine_bare"]
+    start = {name: summary([t for run in r["starts"] for t in run[name]]) for name in r["starts"][0]}
     linux, windows = [], []  # rows: measure, program, yardstick, ratio, budget, verdict
 
     def row(rows, measure, ours, yardstick=None, limit=None, budget="", digits=1, passed=None):
@@ -226,12 +234,12 @@ def report(r, previous, args, quiet):
                      "" if ratio is None else f"{ratio:.2f} x", budget,
                      "" if passed is None else "pass" if passed else "FAIL"))
 
-    row(linux, "start to the title's first frame, ms (yardstick: the bare window)", g["start"], b["start"], 1.3,
-        "<= 1.3 x")
-    row(linux, f"start to the title's first frame, ms (yardstick: the previous release, {previous})", g["start"],
-        p["start"], 1.0, "<= 1.0 x")
+    row(linux, "start to the title's first frame, ms (yardstick: the bare window)", start["game"], start["bare"],
+        1.3, "<= 1.3 x")
+    row(linux, f"start to the title's first frame, ms (yardstick: the previous release, {previous})",
+        start["game"], start["previous"], 1.0, "<= 1.0 x")
     row(linux, "start to the title's first frame, ms (yardstick: the bare window with the title's captions)",
-        g["start"], b["text_start"])
+        start["game"], start["text"])
     row(linux, "\"Play\" to the table's first frame, ms", g["play"], budget="median < 25 ms",
         passed=g["play"]["median"] < 25)
     row(linux, "\"Play\" to the title hidden, ms", g["hidden"])
@@ -256,10 +264,10 @@ def report(r, previous, args, quiet):
     linux.append(("widgets painted in the spin ticks", ", ".join(f"{n} {c}" for n, c in sorted(paints.items())),
                   "", "", "only Cislo", "pass" if list(paints) == ["Cislo"] else "FAIL"))
 
-    row(windows, "start to the title's first frame, ms (yardstick: the bare Win32 window)", wg["start"],
-        wb["start"], 1.3, "<= 1.3 x")
+    row(windows, "start to the title's first frame, ms (yardstick: the bare Win32 window)", start["wine_game"],
+        start["wine_bare"], 1.3, "<= 1.3 x")
     row(windows, "start to the title's first frame, ms (yardstick: the bare Win32 window with the title's captions)",
-        wg["start"], wb["text_start"])
+        start["wine_game"], start["wine_text"])
     row(windows, "\"Play\" to the table's first frame, ms", wg["play"])
     row(windows, "\"Play\" to the title hidden, ms", wg["hidden"])
     row(windows, "idle CPU, table shown, % of a core, with Wine's server (yardstick: the bare window's 1 ms timer)",
@@ -282,7 +290,8 @@ def report(r, previous, args, quiet):
         "# Performance of the whole process", "",
         f"Measured on {datetime.date.today()} by `python3 bench/run.py` on {cpu}, {os.cpu_count()} cores, "
         f"Qt {version('qt6-base-dev')}, Wine {version('wine64')}, Xvfb 1280x1024x24 with a session bus: "
-        f"{args.runs} interleaved runs of each program, {args.idle:g} s of each idle measurement. Medians, "
+        f"{args.runs} interleaved runs, {args.starts} starts of each program in every run, {args.idle:g} s of "
+        f"each idle measurement. Medians, "
         f"min to max in parentheses. {quiet}", "",
         "## Linux", "", *linux_lines, "",
         "## Windows, under Wine", "",
@@ -313,6 +322,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--runs", type=int, default=10)
     parser.add_argument("--idle", type=float, default=5.0, help="seconds of each idle measurement")
+    parser.add_argument("--starts", type=int, default=3, help="starts of each program in every run")
     parser.add_argument("--previous", default=PREVIOUS, help="the release the start-up is held against")
     args = parser.parse_args()
     build_root = os.path.join(ROOT, "build")
@@ -343,9 +353,12 @@ def main():
         probe = Probe(os.path.join(bench, "morvik-x-probe"), env)
         servers.append(probe.process)
         bare, profile = os.path.join(bench, "morvik-bare-window"), os.path.join(bench, "morvik-tick-profile")
+        starts = {"game": game, "previous": previous, "bare": bare, "text": f"{bare} text",
+                  "wine_game": f"{wine} {wine_game}", "wine_bare": f"{wine} {wine_bare}",
+                  "wine_text": f"{wine} {wine_bare} text"}
         steps = {
+            "starts": lambda: run_starts(probe, starts, args.starts),
             "game": lambda: run_game(probe, game, args.idle),
-            "previous": lambda: run_previous(probe, previous),
             "bare": lambda: run_bare(probe, bare, args.idle),
             "profile": lambda: run_profile(profile, "4", env),
             "floor": lambda: run_profile(profile, "bare", env),
@@ -353,9 +366,7 @@ def main():
             "wine_bare": lambda: run_bare(probe, f"{wine} {wine_bare}", args.idle, [wineserver.pid]),
         }
         # One start of each program first, unmeasured, so that no run pays for a cold page cache.
-        for program in (game, previous, bare, f"{bare} text", f"{wine} {wine_game}", f"{wine} {wine_bare}",
-                        f"{wine} {wine_bare} text"):
-            end(probe.ask(f"spawn {program}")[0])
+        run_starts(probe, starts, 1)
         results = {name: [] for name in steps}
         loads = []
         busy, total = busy_jiffies()
@@ -364,10 +375,9 @@ def main():
             for name in order:
                 results[name].append(steps[name]())
             loads.append(os.getloadavg()[0])
-            print(f"run {n + 1} of {args.runs}: start {results['game'][-1]['start']:.1f} ms, previous "
-                  f"{results['previous'][-1]['start']:.1f} ms, bare {results['bare'][-1]['start']:.1f} ms; "
-                  f"under Wine {results['wine_game'][-1]['start']:.1f} ms, bare "
-                  f"{results['wine_bare'][-1]['start']:.1f} ms", flush=True)
+            last = results["starts"][-1]
+            print(f"run {n + 1} of {args.runs}: start " + ", ".join(
+                f"{name} {statistics.median(last[name]):.1f} ms" for name in starts), flush=True)
         busy_after, total_after = busy_jiffies()
     finally:
         for server in reversed(servers):
