@@ -19,6 +19,8 @@ fail() {
     exit 1
 }
 
+# The builds copy the checkout's files and take the time of its last commit.
+git -C "$source" rev-parse --verify -q HEAD >/dev/null || { echo "$source is not a git checkout"; exit 77; }
 rm -rf "$work"
 mkdir -p "$work"
 export SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct)
