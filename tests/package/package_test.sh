@@ -42,9 +42,13 @@ done
 echo "Two builds made the same ${artefacts[*]}"
 deb=$work/a/${artefacts[0]} exe=$work/a/${artefacts[1]}
 
-# Windows' defences against exploits stay on: relocation anywhere in the
-# 64-bit address space (ASLR) and no code run from data (DEP).
-characteristics=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n '/^DllCharacteristics/,/^[^[:space:]]/p')
+# The program carries no time of its own (ld would write its time stamp
+# unless SOURCE_DATE_EPOCH stood in), and Windows' defences against exploits
+# stay on: relocation anywhere in the 64-bit address space (ASLR) and no code
+# run from data (DEP).
+header=$(x86_64-w64-mingw32-objdump -p "$exe")
+grep -q '^Time/Date.* 1970$' <<<"$header" || fail "Morvik Roulette.exe is stamped $(grep ^Time/Date <<<"$header")"
+characteristics=$(sed -n '/^DllCharacteristics/,/^[^[:space:]]/p' <<<"$header")
 for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
     grep -qw "$flag" <<<"$characteristics" || fail "Morvik Roulette.exe lacks $flag"
 done
