@@ -54,7 +54,8 @@ for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
 done
 
 # --- Debian's checkers ---
-lintian --fail-on error,warning --info "$deb" || fail "lintian"
+# The .changes names the source package and the binary ones.
+lintian --fail-on error,warning --info "$work/a/morvik-roulette_1.00_amd64.changes" || fail "lintian"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 entries=("$root"/usr/share/applications/*.desktop)
