@@ -7,7 +7,7 @@ PLAY_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev imag
 # What the test command needs besides: GoogleTest, a virtual X server and the
 # tools that drive and photograph it under a window manager, and the
 # validators and packaging tools for the desktop entry and the .deb.
-TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
+TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick tesseract-ocr tesseract-ocr-eng
     desktop-file-utils appstream dpkg-dev file)
 # The Windows build: the MinGW-w64 cross compiler, ImageMagick for the title
 # artwork; its tests run under Wine.

@@ -32,8 +32,8 @@ TEST_P(Betting, ShowsTheEntriesAndCountersOfTheCurrentPlayer)
 {
     Table t;
     t.play(GetParam().actions);
-    EXPECT_EQ(t.view.lists[t.state().CurrentPlayer], GetParam().entries);
-    EXPECT_EQ(t.view.counters, GetParam().counters);
+    EXPECT_EQ(t.display.list(t.state().CurrentPlayer), GetParam().entries);
+    EXPECT_EQ(t.display.counters(), GetParam().counters);
     EXPECT_EQ(t.state().BetCount(t.state().CurrentPlayer), GetParam().entries.size());
 }
 
@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(Lay, Betting, ::testing::Values(
     Row{"NoChipChosenYet", "7 Red", {}, {"2", "2", "2", "2", "2", "2"}},
     Row{"EmptyCounterLaysNothing", "$1 7 7 7 Odd", {"7-1", "7-1"}, {"0", "2", "2", "2", "2", "2"}},
     Row{"EmptyChipKeepsTheChoice", "$1 7 7 $5 Red $1 9", {"7-1", "7-1", "Red-5", "9-5"}, {"0", "0", "2", "2", "2", "2"}},
-    Row{"ZeroAndCellsOffTheTable", "$10 0 37 -1", {}, {"2", "2", "2", "2", "2", "2"}},
+    Row{"ZeroTakesNoBets", "$10 0", {}, {"2", "2", "2", "2", "2", "2"}},
     Row{"NothingWhileSpinning", "$100 Next Next 7 Red Next $5", {}, {"2", "2", "2", "2", "2", "2"}},
     Row{"NothingInTheLastTick", "$5 Next Next t49 7", {}, {"2", "2", "2", "2", "2", "2"}},
     Row{"ChipStaysChosenIntoTheNextRound", "$10 3 Next $10 4 Next spin5 12", {"12-10"}, {"2", "2", "0", "2", "2", "2"}}),
@@ -63,7 +63,7 @@ TEST(Withdrawal, ThenPlayWithTheListTheGameKept)
     // The chip goes back and the bet is gone from the game, not only the screen.
     Table t;
     t.play("$5 7 8 del1 Next Next spin7");
-    EXPECT_EQ(t.view.counters, (Counters{"2", "37", "2", "2", "2", "2"}));
+    EXPECT_EQ(t.display.counters(), (Counters{"2", "37", "2", "2", "2", "2"}));
 }
 
 // --- Handing over, spinning, ending the round ---
@@ -72,16 +72,16 @@ TEST(HandOver, StoresTheCountersAndShowsTheSecondPlayersStockAndList)
 {
     Table t;
     t.play("$5 Red");
-    t.view.log.clear();
+    t.display.log.clear();
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 1, 2, 2, 2, 2}));
-    EXPECT_EQ(t.view.log, (Entries{"Label4=Player 2", "Label3(0)=2", "Label3(1)=2", "Label3(2)=2", "Label3(3)=2",
+    EXPECT_EQ(t.display.log, (Entries{"Label4=Player 2", "Label3(0)=2", "Label3(1)=2", "Label3(2)=2", "Label3(3)=2",
                               "Label3(4)=2", "Label3(5)=2", "List1(0) hidden", "List1(1) shown"}));
     t.play("$100 20");
-    t.view.log.clear();
+    t.display.log.clear();
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[1], (Stock{2, 2, 2, 2, 2, 1}));
-    EXPECT_EQ(t.view.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
+    EXPECT_EQ(t.display.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
 }
 
 TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
@@ -90,15 +90,15 @@ TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
     t.play("Next Next");
     t.desk.random.script = {FakeRandom::drawFor(0), FakeRandom::drawFor(36), FakeRandom::drawFor(35)};
     t.play("t1");
-    EXPECT_EQ(t.view.cislo, "0");
-    EXPECT_EQ(t.view.cisloColour, (Rgb{255, 255, 255}));
+    EXPECT_EQ(t.display.texts[ids::table::Cislo], "0");
+    EXPECT_EQ(t.display.colours[ids::table::Cislo], (Rgb{255, 255, 255}));
     t.desk.clock.ms = 100'250;
     t.play("t1");
-    EXPECT_EQ(t.view.cislo, "36");
-    EXPECT_EQ(t.view.cisloColour, (Rgb{192, 0, 0}));
+    EXPECT_EQ(t.display.texts[ids::table::Cislo], "36");
+    EXPECT_EQ(t.display.colours[ids::table::Cislo], (Rgb{192, 0, 0}));
     t.play("t1");
-    EXPECT_EQ(t.view.cislo, "35");
-    EXPECT_EQ(t.view.cisloColour, (Rgb{0, 0, 0}));
+    EXPECT_EQ(t.display.texts[ids::table::Cislo], "35");
+    EXPECT_EQ(t.display.colours[ids::table::Cislo], (Rgb{0, 0, 0}));
     EXPECT_EQ(t.desk.random.seeds, (std::vector<float>{43200.5f, 100.25f, 100.25f}));
 
     t.play("t46");
@@ -113,9 +113,9 @@ TEST(RoundEnd, PaysClearsBothListsAndHandsTheTableBackInOrder)
 {
     Table t;
     t.play("$10 3 Next $10 4 Next t49");
-    t.view.log.clear();
+    t.display.log.clear();
     t.play("t1");
-    EXPECT_EQ(t.view.log, (Entries{"Label3(0)=2", "Label3(1)=2", "Label3(2)=1", "Label3(3)=2", "Label3(4)=2",
+    EXPECT_EQ(t.display.log, (Entries{"Label3(0)=2", "Label3(1)=2", "Label3(2)=1", "Label3(3)=2", "Label3(4)=2",
                               "Label3(5)=2", "Label4=Player 1", "List1(0) cleared", "List1(1) cleared",
                               "List1(0) shown", "Picture2 shown"}));
     EXPECT_EQ(t.state().BetCount(0) + t.state().BetCount(1), 0u);
@@ -149,7 +149,7 @@ TEST_P(Outcome, EveryOutsideCellPaysTwoAndANumberThirtySixForBothPlayers)
     Counters shown;
     for (int i = 0; i < DenominationCount; ++i)
         shown[i] = std::to_string(expected[i]);
-    EXPECT_EQ(t.view.counters, shown);
+    EXPECT_EQ(t.display.counters(), shown);
     EXPECT_EQ(t.state().PlayerChips[1], expected);
 }
 
@@ -159,11 +159,11 @@ TEST(Settlement, EqualNumberBetsArePaidEachAndTheSecondPlayersOnlyAtTheNextNext)
 {
     Table t;
     t.play("$5 7 7 $20 Red Next $100 Odd $1 Even Next spin7");
-    EXPECT_EQ(t.view.counters, (Counters{"2", "72", "2", "3", "2", "2"}));
+    EXPECT_EQ(t.display.counters(), (Counters{"2", "72", "2", "3", "2", "2"}));
     EXPECT_EQ(t.state().PlayerChips[1], (Stock{1, 2, 2, 2, 2, 3}));
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 72, 2, 3, 2, 2}));
-    EXPECT_EQ(t.view.counters, (Counters{"1", "2", "2", "2", "2", "3"}));
+    EXPECT_EQ(t.display.counters(), (Counters{"1", "2", "2", "2", "2", "3"}));
 }
 
 TEST(Settlement, StocksGrowPastAByteAndStopAtTheirMaximum)

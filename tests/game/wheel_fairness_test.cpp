@@ -23,9 +23,9 @@ TEST(WheelFairness, SpinsEndOnEveryNumberEquallyOftenInEveryQuarterOfTheDay)
     Desk desk;
     desk.clock.stepMs = 1; // Timer1 ticks every millisecond
     WheelRandom wheel;
-    RecordingView view;
-    Game game({desk.clock, wheel, desk.keys}, view);
-    game.load();
+    RecordingDisplay display;
+    Session session({desk.clock, wheel}, display);
+    session.click(ids::title::Label1); // Play
 
     std::mt19937_64 times(20'240'611);
     std::uniform_int_distribution<std::int64_t> start(0, 4 * MsPerQuarter - 50);
@@ -33,12 +33,12 @@ TEST(WheelFairness, SpinsEndOnEveryNumberEquallyOftenInEveryQuarterOfTheDay)
     for (int spin = 0; spin < 4 * 92'500; ++spin) {
         desk.clock.ms = start(times);
         const auto quarter = desk.clock.ms / MsPerQuarter;
-        game.clickNext();
-        game.clickNext();
+        session.click(ids::table::Label6);
+        session.click(ids::table::Label6);
         for (int tick = 0; tick < 50; ++tick)
-            game.tick();
-        ++tally[quarter][game.state().Cislo];
-        view.log.clear();
+            session.tick();
+        ++tally[quarter][session.game()->state().Cislo];
+        display.log.clear();
     }
     for (int quarter = 0; quarter < 4; ++quarter) {
         double total = 0, chiSquare = 0;

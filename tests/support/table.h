@@ -1,10 +1,10 @@
 // The one set of stand-ins for the desk the game runs on, so that a test
-// decides what the clock says, what the wheel draws and when Delete is
-// pressed, and sees everything the game shows; and the one way the tests
-// drive a game: a line of a player's actions.
+// decides what the clock says and what the wheel draws, and sees everything
+// the front end is told to show; and the one way the tests drive a game: a
+// line of a player's actions, played through the session as raw events.
 #pragma once
 
-#include "game/game.h"
+#include "session/session.h"
 
 #include <array>
 #include <cctype>
@@ -50,84 +50,100 @@ struct FakeRandom : RandomSource {
     static float drawFor(int number) { return (static_cast<float>(number) + 0.5f) / 37.0f; }
 };
 
-struct FakeKeys : KeyState {
-    bool pressed = false;
-    bool deletePressed() override { return pressed; }
-};
-
 struct Desk {
     FakeClock clock;
     FakeRandom random;
-    FakeKeys keys;
-    Game::Services services() { return {clock, random, keys}; }
+    Session::Services services() { return {clock, random}; }
 };
 
-// Mirrors the table window: what each control shows, and a log of the calls
+// A control's name as the layout writes it: "Label3(0)", "Picture2".
+inline std::string nameOf(int control)
+{
+    const Control& row = Controls[control];
+    return std::string(row.name) + (row.index < 0 ? "" : "(" + std::to_string(row.index) + ")");
+}
+
+// Mirrors the front end: what each control shows, and a log of the calls
 // for the tests that care about their order.
-struct RecordingView : TableView {
-    std::array<std::string, DenominationCount> counters;
-    std::string player = "Player 1";
-    std::array<std::vector<std::string>, PlayerCount> lists;
-    std::array<int, PlayerCount> selected{-1, -1};
-    std::array<bool, PlayerCount> listVisible{true, false};
-    bool trayVisible = true;
-    std::string cislo = "1";
-    Rgb cisloColour{192, 0, 0};
+struct RecordingDisplay : Display {
+    std::array<std::string, ids::Count> texts;
+    std::array<Rgb, ids::Count> colours{};
+    std::array<int, ids::Count> pixelSizes{};
+    std::array<std::string, ids::Count> descriptions;
+    std::array<bool, ids::Count> visible{};
+    std::array<std::vector<std::string>, ids::Count> entries;
+    std::array<int, ids::Count> selected{};
+    int tablesMade = 0;
+    int announced = 0;
+    bool quitted = false;
     std::vector<std::string> log;
 
-    void showCounter(int i, Count chips) override
+    RecordingDisplay()
     {
-        counters[i] = std::to_string(chips);
-        log.push_back("Label3(" + std::to_string(i) + ")=" + counters[i]);
+        for (int id = 0; id < ids::Count; ++id) {
+            texts[id] = Controls[id].text;
+            colours[id] = Controls[id].colour;
+            visible[id] = Controls[id].shown && id != ids::table::Form1;
+            selected[id] = -1;
+        }
     }
-    void showPlayer(int p) override
+
+    void makeTable() override { ++tablesMade; }
+    void show(int id, bool v) override
     {
-        player = playerName(p);
-        log.push_back("Label4=" + player);
+        visible[id] = v;
+        log.push_back(nameOf(id) + (v ? " shown" : " hidden"));
     }
-    void appendEntry(int p, const std::string& text) override { lists[p].push_back(text); }
-    void removeEntry(int p, int row) override
+    void setText(int id, std::string_view text, Rgb colour, int pixelSize) override
     {
-        lists[p].erase(lists[p].begin() + row);
-        selected[p] = -1;
+        texts[id] = text;
+        colours[id] = colour;
+        pixelSizes[id] = pixelSize;
+        if (id != ids::table::Cislo) // every tick of a spin: read it from `texts`
+            log.push_back(nameOf(id) + "=" + texts[id]);
     }
-    void clearEntries(int p) override
+    void describe(int id, std::string_view d) override { descriptions[id] = d; }
+    void announce(int) override { ++announced; }
+    void appendEntry(int list, std::string_view text) override { entries[list].emplace_back(text); }
+    void removeEntry(int list, int row) override { entries[list].erase(entries[list].begin() + row); }
+    void clearEntries(int list) override
     {
-        lists[p].clear();
-        selected[p] = -1;
-        log.push_back("List1(" + std::to_string(p) + ") cleared");
+        entries[list].clear();
+        log.push_back(nameOf(list) + " cleared");
     }
-    void showList(int p, bool visible) override
+    void selectEntry(int list, int row) override { selected[list] = row; }
+    void quit() override { quitted = true; }
+
+    std::array<std::string, DenominationCount> counters() const
     {
-        listVisible[p] = visible;
-        log.push_back("List1(" + std::to_string(p) + (visible ? ") shown" : ") hidden"));
+        std::array<std::string, DenominationCount> shown;
+        for (int i = 0; i < DenominationCount; ++i)
+            shown[i] = texts[ids::table::Label3 + i];
+        return shown;
     }
-    void showTray(bool visible) override
-    {
-        trayVisible = visible;
-        log.push_back(visible ? "Picture2 shown" : "Picture2 hidden");
-    }
-    void showDraw(int number, Rgb colour) override
-    {
-        cislo = std::to_string(number);
-        cisloColour = colour;
-    }
-    int selectedEntry(int p) const override { return selected[p]; }
+    const std::vector<std::string>& list(int player) const { return entries[ids::table::List1 + player]; }
 };
 
-// A loaded game on the fakes, played by lines of actions such as
-// "$5 17 Red Next": "$5" takes the 5-chip, "17" lays it on 17, "Red" (or Big,
-// Small, Even, Odd, Black) on that outside cell, "Next" hands over, "t49"
-// lets Timer1 tick 49 times, "spin7" ticks a whole spin of 50 that ends on 7,
-// "del1" presses Delete for a tick with row 1 selected, "hold0" holds it
-// down for 20 ticks.
+// A game on the fakes, started with "Play" and played by lines of a player's
+// actions such as "$5 17 Red Next": "$5" takes the 5-chip, "17" lays it on 17,
+// "Red" (or Big, Small, Even, Odd, Black) on that outside cell, "Next" hands
+// over, "t49" lets Timer1 tick 49 times, "spin7" ticks a whole spin of 50
+// that ends on 7, "del1" selects row 1 of the current list and presses Delete
+// for a tick, "hold0" holds it down for 20 ticks. Every click is a press and
+// a release on the control.
 struct Table {
     Desk desk;
-    RecordingView view;
-    Game game{desk.services(), view};
+    RecordingDisplay display;
+    Session session{desk.services(), display};
 
-    Table() { game.load(); }
-    const GameState& state() const { return game.state(); }
+    Table() { click(ids::title::Label1); }
+    const GameState& state() const { return session.game()->state(); }
+
+    void click(int control)
+    {
+        session.press(control);
+        session.release(control);
+    }
 
     void play(const std::string& actions)
     {
@@ -141,29 +157,29 @@ struct Table {
                     ++chip;
                 if (chip == DenominationCount)
                     throw std::invalid_argument("no chip " + a);
-                game.clickChip(chip);
-            } else if (a[0] == '-' || std::isdigit(static_cast<unsigned char>(a[0]))) {
-                game.clickNumber(number(0));
+                click(ids::table::Image1 + chip);
+            } else if (std::isdigit(static_cast<unsigned char>(a[0]))) {
+                click(ids::table::Label1 + number(0));
             } else if (a == "Next") {
-                game.clickNext();
+                click(ids::table::Label6);
             } else if (a[0] == 't' || a.starts_with("spin")) {
                 if (a[0] == 's')
                     desk.random.fallback = FakeRandom::drawFor(number(4));
                 for (int i = a[0] == 's' ? 50 : number(1); i > 0; --i)
-                    game.tick();
+                    session.tick();
             } else if (a.starts_with("del") || a.starts_with("hold")) {
-                view.selected[state().CurrentPlayer] = number(a[0] == 'd' ? 3 : 4);
-                desk.keys.pressed = true;
+                session.pressEntry(ids::table::List1 + state().CurrentPlayer, number(a[0] == 'd' ? 3 : 4));
+                session.key(Key::Delete, true);
                 for (int i = a[0] == 'd' ? 1 : 20; i > 0; --i)
-                    game.tick();
-                desk.keys.pressed = false;
+                    session.tick();
+                session.key(Key::Delete, false);
             } else {
                 int cell = 0;
                 while (cell < OutsideCount && words[cell] != a)
                     ++cell;
                 if (cell == OutsideCount)
                     throw std::invalid_argument("no action " + a);
-                game.clickOutside(Outside(cell));
+                click(cell < 4 ? ids::table::Label2 + cell : ids::table::Label5 + cell - 4);
             }
         }
     }
