@@ -251,7 +251,10 @@ void Page::fit()
         val style = elements[window]["style"];
         style.set("left", px(static_cast<int>((width - box.width * scale) / 2)));
         style.set("top", px(static_cast<int>((height - box.height * scale) / 2)));
+        // No transform at full size: a scaled layer would blur every line on a
+        // screen of a fractional number of device pixels to the pixel.
         style.call<void>("setProperty", val("--scale"), val(scale));
+        style.set("transform", val(scale < 1 ? "scale(var(--scale))" : "none"));
     }
 }
 
