@@ -59,6 +59,7 @@ int main()
         c.set("name", std::string(row.name) + (row.index < 0 ? "" : "(" + std::to_string(row.index) + ")"));
         c.set("window", std::string(Controls[windowOf(id)].name));
         c.set("caption", row.kind == Kind::Caption && !row.text.empty());
+        c.set("centred", row.centred);
         c.set("box", row.parent < 0 ? box({0, 0, row.box.width, row.box.height}, {}) : box(row.box, at));
         c.set("colour", colour(row.colour));
         c.set("fill", colour(row.fill));

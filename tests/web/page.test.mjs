@@ -4,6 +4,7 @@
 // denser screens, and a start with no network.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
+import { setTimeout as sleep } from 'node:timers/promises';
 import { colours, control, screen, site, start } from './browser.mjs';
 import { serve } from '../../web/serve.mjs';
 
@@ -49,8 +50,8 @@ test('a screen reader finds every control by its role and name, and hears each d
   assert.deepEqual(described, { 'Chip 1': '1 chip', 'Chip 5': '2 chips', 'Chip 10': '2 chips', 'Chip 20': '2 chips',
     'Chip 50': '2 chips', 'Chip 100': '2 chips', X: 'Back to the title window' });
 
-  // A spin: nothing but Cislo changes while it runs, and the number is read
-  // out once it has stopped.
+  // A spin: nothing but Cislo changes or is laid out while it runs, and the
+  // number is read out once it has stopped.
   await play(page, ['Next', 'Next']);
   await page.evaluate(() => {
     const cislo = document.querySelector('[data-control="Cislo"]');
@@ -61,7 +62,17 @@ test('a screen reader finds every control by its role and name, and hears each d
       .observe(document.body, { subtree: true, childList: true, attributes: true, characterData: true });
     new MutationObserver(() => heard.push(status.textContent)).observe(status, { subtree: true, childList: true, characterData: true });
   });
-  await page.clock.runFor(45); // Timer1 ticks every millisecond: 45 of a spin's 50 ticks
+  // Timer1 ticks every millisecond: 45 of a spin's 50 ticks, the page drawn
+  // between them, each layout Chromium makes meanwhile traced.
+  await web.browser.startTracing(page, { categories: ['devtools.timeline'] });
+  for (let ms = 0; ms < 45; ms += 9) {
+    await page.clock.runFor(9);
+    await sleep(40);
+  }
+  const layouts = JSON.parse(await web.browser.stopTracing()).traceEvents.filter((e) => e.name === 'Layout');
+  const roots = layouts.flatMap((e) => e.args.endData.layoutRoots.map((r) => r.quads[0].slice(0, 2).join()));
+  const cislo = await control(page, 'Form1', 'Cislo').boundingBox();
+  assert.ok(roots.length > 0 && roots.every((r) => r === `${cislo.x},${cislo.y}`), `laid out from ${roots}`);
   assert.deepEqual(await page.evaluate(() => [elsewhere, heard]), [[], []]);
   await page.clock.runFor(20);
   const drawn = await control(page, 'Form1', 'Cislo').textContent();
@@ -69,7 +80,7 @@ test('a screen reader finds every control by its role and name, and hears each d
   assert.deepEqual(page.errors, []);
 });
 
-test('Backspace takes back the selected entry; so does a finger held on an entry, where a tap only selects', async () => {
+test('Backspace takes back the selected entry; so does a finger held on an entry, where a tap only selects; a finger dragged off lays nothing', async () => {
   const page = await web.open({ hasTouch: true });
   await play(page, ['Play', 'Chip 5', '17', 'Red', 'Chip 1', 'Odd'], 'tap');
   await entries(page).nth(1).click();
@@ -86,6 +97,11 @@ test('Backspace takes back the selected entry; so does a finger held on an entry
     await touch.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
     await page.clock.runFor(5);
   };
+  // A finger dragged off a cell and lifted over the cloth lays nothing.
+  const cell = await button(page, '20').boundingBox();
+  await touch.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: cell.x + 30, y: cell.y + 12 }] });
+  await touch.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x: cell.x - 100, y: cell.y }] });
+  await touch.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
   await finger(entries(page).nth(1), 100);
   assert.equal(await entries(page).nth(1).getAttribute('aria-selected'), 'true');
   await finger(entries(page).nth(0), 700);

@@ -116,6 +116,15 @@ async function launch() {
 // letter. Read by the browser off the screenshot.
 async function laidOut(window) {
   const at = await origin(window);
+  // Every control that shows, at its layout box.
+  const boxes = await screenOf(window).locator('[data-control]').evaluateAll((controls) => controls
+    .filter((e) => e.checkVisibility())
+    .map((e) => { const r = e.getBoundingClientRect(); return [e.dataset.control, r.x, r.y, r.width, r.height]; }));
+  for (const [name, x, y, width, height] of boxes) {
+    const { box } = named(`${window}.${name}`);
+    if (x !== at.x + box.x || y !== at.y + box.y || width !== box.width || height !== box.height)
+      return `${name} is ${width}x${height} at ${x - at.x},${y - at.y}`;
+  }
   const reader = await web.browser.newPage();
   try {
     return await reader.evaluate(async ({ data, controls, at, scale }) => {
@@ -163,6 +172,9 @@ async function laidOut(window) {
         const inked = inkRight - inkLeft + 1;
         if (!(inked >= (letters - 1) * step && inked <= letters * step + step / 4))
           return `the caption ${c.lines.join(' ')} is ${inked > 0 ? inked : 0} pixels wide`;
+        // Where the caption starts: in the middle of its box, or at its left edge.
+        const off = c.centred ? (inkLeft + inkRight + 1) / 2 - (left + right) / 2 : inkLeft - left;
+        if (Math.abs(off) > step / 2 + 1) return `the caption ${c.lines.join(' ')} lies ${off} pixels off`;
       }
       return true;
     }, { data: shot.toString('base64'), controls: layout.filter((c) => c.window === window), at, scale });
