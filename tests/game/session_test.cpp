@@ -127,19 +127,6 @@ TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
     EXPECT_TRUE(t.display.quitted) << "a close request to the title window is a Quit";
 }
 
-TEST(Windows, QuitEndsTheProgramBeforeAnyPlay)
-{
-    RecordingDisplay display;
-    Desk desk;
-    Session session(desk.services(), display);
-    session.tick();
-    session.click(ids::table::Label6); // no table yet: nothing to click
-    session.press(ids::title::Label1 + 1);
-    session.release(ids::title::Label1 + 1);
-    EXPECT_TRUE(display.quitted);
-    EXPECT_EQ(display.tablesMade, 0);
-}
-
 // --- What the table shows besides the game's own state ---
 
 TEST(Readouts, BigCountsShrinkToFitAndTheDrawIsAnnouncedOnceASpin)
