@@ -160,21 +160,12 @@ val Page::make(int id)
     if (!row.description.empty())
         setAttribute(element, "aria-description", std::string(row.description));
 
-    if (row.lines.count > 0) {
+    if (row.kind == Kind::Caption || row.kind == Kind::Readout) {
+        // A counter's text is empty until the game shows its first count.
         classes += std::string(classes.empty() ? "" : " ") + (row.centred ? "text centred" : "text");
         style += fontStyle(row.colour, row.fontPixels);
-        Caption& caption = captions[id];
-        caption.text = joined(row.lines);
-        caption.colour = row.colour;
-        caption.pixelSize = row.fontPixels;
-        caption.node = document.call<val>("createTextNode", val(caption.text));
-    } else if (row.kind == Kind::Caption) {
-        // A counter: empty until the game shows its first count.
-        classes += std::string(classes.empty() ? "" : " ") + "text centred";
-        style += fontStyle(row.colour, row.fontPixels);
-        captions[id].node = document.call<val>("createTextNode", val(""));
-        captions[id].colour = row.colour;
-        captions[id].pixelSize = row.fontPixels;
+        const std::string text = joined(row.lines);
+        captions[id] = {document.call<val>("createTextNode", val(text)), text, row.colour, row.fontPixels};
     }
     if (!classes.empty())
         setAttribute(element, "class", classes);
