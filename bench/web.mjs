@@ -6,11 +6,12 @@
 //
 // Needs the tests' playwright-core (cd tests/web && npm ci).
 import { cpSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { loadavg, tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { setTimeout as sleep } from 'node:timers/promises';
 import { site, start } from '../tests/web/browser.mjs';
-import { serve } from '../web/serve.mjs';
+import { spawn } from 'node:child_process';
+import { once } from 'node:events';
 
 const runs = Number(process.argv[2] ?? 10);
 const here = new URL('.', import.meta.url).pathname;
@@ -19,7 +20,9 @@ const here = new URL('.', import.meta.url).pathname;
 const folder = mkdtempSync(join(tmpdir(), 'morvik-bench-'));
 cpSync(site, folder, { recursive: true });
 cpSync(join(here, 'web_bare.html'), join(folder, 'bare.html'));
-const { url, server } = await serve(folder);
+// Served by a process of its own, as a web host would, not by this busy one.
+const server = spawn(process.execPath, [join(here, '../web/serve.mjs'), folder, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+const url = (await once(server.stdout, 'data'))[0].toString().match(/http:\S+\//)[0];
 const web = await start();
 const chromium = `Chromium ${web.browser.version()}`;
 
@@ -89,7 +92,7 @@ const spinMs = await page.evaluate(() => window.last - window.first);
 const ticks = trace.filter((e) => e.name === 'TimerFire' && e.dur !== undefined).map((e) => e.dur / 1000);
 const layoutRoots = new Set(trace.filter((e) => e.name === 'Layout').flatMap((e) => e.args.endData.layoutRoots.map((r) => r.nodeName)));
 await web.close();
-server.close();
+server.kill();
 rmSync(folder, { recursive: true });
 
 const kb = (bytes) => `${(bytes / 1000).toFixed(1)} KB`;
@@ -99,7 +102,8 @@ const section = `## Web
 
 Measured on ${new Date().toISOString().slice(0, 10)} by \`node bench/web.mjs\` in ${chromium}, headless, served on
 127.0.0.1: ${runs} interleaved loads of the game and of a bare page (\`bench/web_bare.html\`: the title's captions in
-the same font, at the same places), each in a new browser context. Medians, min to max in parentheses.
+the same font, at the same places), each in a new browser context; load average ${loadavg()[0].toFixed(1)} on
+${(await import('node:os')).cpus().length} cores at the end. Medians, min to max in parentheses.
 
 | measure | game | yardstick | ratio | budget |  |
 |---|---|---|---|---|---|
@@ -118,6 +122,6 @@ a traced spin (tests/web/page.test.mjs).
 `;
 const results = join(here, 'RESULTS.md');
 const old = readFileSync(results, 'utf8');
-const kept = old.includes('\n## Web\n') ? old.slice(0, old.indexOf('\n## Web\n') + 1) : `${old.trimEnd()}\n\n`;
-writeFileSync(results, kept + section);
+const before = old.includes('\n## Web\n') ? old.slice(0, old.indexOf('\n## Web\n') + 1) : `${old.trimEnd()}\n\n`;
+writeFileSync(results, before + section);
 console.log(section);
