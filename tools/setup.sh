@@ -17,6 +17,12 @@ TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmct
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick
     strip-nondeterminism)
 WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth)
+# The web build: Emscripten, and the font tools that cut the font down to
+# WOFF2; its tests run in Chromium under Node.js with npm (Debian's, unless
+# the machine has its own).
+WEB_PACKAGES=(cmake ninja-build emscripten fonttools woff2)
+WEB_TEST_PACKAGES=(chromium)
+command -v npm >/dev/null || WEB_TEST_PACKAGES+=(nodejs npm)
 
 install_missing() {
     local missing=()
