@@ -10,11 +10,9 @@
 // so that the repaint it asked for falls inside; the ticks of each spin; the
 // paint events of the spin ticks by widget (the settling tick left out).
 #include "game/wheel.h"
-#include "screens/assets.h"
-#include "screens/table_window.h"
-#include "toolkit/click_label.h"
-#include "toolkit/fonts.h"
-#include "toolkit/services.h"
+#include "qt/assets.h"
+#include "qt/fonts.h"
+#include "qt/screens.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -102,11 +100,6 @@ private:
     int ticks = 0;
 };
 
-void click(QWidget* window, const char* name)
-{
-    window->findChild<ClickLabel*>(QString::fromLatin1(name))->click();
-}
-
 // The floor: the display's size, font, frame and colours, a new number
 // whenever the time of day as a float changes, as the wheel is seeded from it.
 int bare(Profiler& app)
@@ -163,22 +156,20 @@ int main(int argc, char* argv[])
     installLayoutFont(assets::Font);
     SystemClock clock;
     WheelRandom random;
-    auto* keys = new DeleteKeyWatch(&app);
-    TableWindow table({clock, random, *keys});
-    table.show();
+    Screens screens({clock, random});
+    Session& session = screens.session();
+    session.click(ids::title::Label1); // Play
+    QWidget* table = screens.widget(ids::table::Form1);
 
-    app.timer1 = table.findChild<QTimer*>(QStringLiteral("Timer1"));
-    app.spinTicks = [&] { return table.game().state().SpinTicks; };
+    app.timer1 = screens.findChild<QTimer*>(QStringLiteral("Timer1"));
+    app.spinTicks = [&] { return session.game()->state().SpinTicks; };
     // One chip for each player, and the second "Next" spins the wheel.
     auto spin = [&] {
-        click(&table, "Image1(0)");
-        click(&table, "Label1(17)");
-        click(&table, "Label6");
-        click(&table, "Image1(0)");
-        click(&table, "Label2(2)");
-        click(&table, "Label6");
+        for (int control : {ids::table::Image1, ids::table::Label1 + 17, ids::table::Label6, ids::table::Image1,
+                            ids::table::Label2 + 2, ids::table::Label6})
+            session.click(control);
         // What "Next" hid is repainted with the click, not in the spin's first tick.
-        QCoreApplication::sendPostedEvents(&table, QEvent::UpdateRequest);
+        QCoreApplication::sendPostedEvents(table, QEvent::UpdateRequest);
     };
     app.spinEnded = [&] {
         // Between spins the table idles a little, as it does between rounds.

@@ -4,9 +4,18 @@
 //
 //   spawn PROGRAM [ARGUMENT...]  ->  frame PID MS X Y   (MS since the fork)
 //   click X Y                    ->  frame 0 MS X Y     (MS since the click)
+//   hidden                       ->  hidden MS          (MS since the last click)
 //
-// X Y is where the window lies on the screen; "timeout" after five seconds.
+// X Y is where the window lies on the screen; "hidden" tells when the window
+// that was drawn last before the click was unmapped; "timeout" after five
+// seconds.
+//
+// The probe also plays the one part of a window manager that Wine waits for:
+// it sets the ICCCM's WM_STATE of every top-level window, Normal when the
+// window is mapped and Withdrawn when it is unmapped. With no window manager
+// Wine waits two seconds for that state at every hide of a window.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
 
@@ -24,7 +33,11 @@ namespace {
 
 Display* display;
 Window root;
+Atom wmState;
 int damageEvent;
+Window lastDrawn = None; // the window of the last frame answered
+Window watched = None; // the window of the last answer before the last click
+double hiddenAt = -1; // when `watched` was unmapped
 
 double nowMs()
 {
@@ -38,6 +51,13 @@ int ignoreErrors(Display*, XErrorEvent*)
     return 0;
 }
 
+void setWmState(Window window, long state)
+{
+    const long value[2] = {state, None};
+    XChangeProperty(display, window, wmState, wmState, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(value), 2);
+}
+
 // Every window is watched for damage from its creation, long before its
 // program can draw into it. True for the first drawing into `mapped`, the
 // first window mapped since the wait began (None while draining).
@@ -45,8 +65,14 @@ bool handle(XEvent& event, Window* mapped)
 {
     if (event.type == CreateNotify) {
         XDamageCreate(display, event.xcreatewindow.window, XDamageReportNonEmpty);
-    } else if (event.type == MapNotify && mapped && *mapped == None && event.xmap.event == root) {
-        *mapped = event.xmap.window;
+    } else if (event.type == MapNotify && event.xmap.event == root && !event.xmap.override_redirect) {
+        setWmState(event.xmap.window, NormalState);
+        if (mapped && *mapped == None)
+            *mapped = event.xmap.window;
+    } else if (event.type == UnmapNotify && event.xunmap.event == root) {
+        setWmState(event.xunmap.window, WithdrawnState);
+        if (event.xunmap.window == watched && hiddenAt < 0)
+            hiddenAt = nowMs();
     } else if (event.type == damageEvent + XDamageNotify) {
         const auto& damage = reinterpret_cast<XDamageNotifyEvent&>(event);
         XDamageSubtract(display, damage.damage, None, None); // so that the next drawing reports again
@@ -55,27 +81,22 @@ bool handle(XEvent& event, Window* mapped)
     return false;
 }
 
-void waitForFrame(int pid, double since)
+// Handles the server's events until `done` holds for one of them; false, and
+// "timeout" answered, five seconds after `since`.
+template <typename Done> bool waitUntil(double since, Done done)
 {
-    Window mapped = None;
     const int fd = ConnectionNumber(display);
     for (;;) {
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
-            if (handle(event, &mapped)) {
-                const double drawn = nowMs() - since;
-                int x = 0, y = 0;
-                Window child;
-                XTranslateCoordinates(display, mapped, root, 0, 0, &x, &y, &child);
-                std::printf("frame %d %.3f %d %d\n", pid, drawn, x, y);
-                return;
-            }
+            if (done(event))
+                return true;
         }
         const long left = static_cast<long>(5000 - (nowMs() - since));
         if (left <= 0) {
             std::printf("timeout\n");
-            return;
+            return false;
         }
         fd_set readable;
         FD_ZERO(&readable);
@@ -83,6 +104,19 @@ void waitForFrame(int pid, double since)
         timeval wait{left / 1000, left % 1000 * 1000};
         select(fd + 1, &readable, nullptr, nullptr, &wait);
     }
+}
+
+void waitForFrame(int pid, double since)
+{
+    Window mapped = None;
+    if (!waitUntil(since, [&](XEvent& event) { return handle(event, &mapped); }))
+        return;
+    const double drawn = nowMs() - since;
+    int x = 0, y = 0;
+    Window child;
+    XTranslateCoordinates(display, mapped, root, 0, 0, &x, &y, &child);
+    std::printf("frame %d %.3f %d %d\n", pid, drawn, x, y);
+    lastDrawn = mapped;
 }
 
 } // namespace
@@ -97,12 +131,14 @@ int main()
         return 1;
     }
     root = DefaultRootWindow(display);
+    wmState = XInternAtom(display, "WM_STATE", False);
     XSetErrorHandler(ignoreErrors);
     std::signal(SIGCHLD, SIG_IGN); // run.py ends the programs; nobody waits for them
     XSelectInput(display, root, SubstructureNotifyMask);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
     std::string line;
+    double clicked = 0;
     while (std::getline(std::cin, line)) {
         std::istringstream in(line);
         std::vector<std::string> words;
@@ -132,11 +168,19 @@ int main()
         } else if (words[0] == "click" && words.size() == 3) {
             XTestFakeMotionEvent(display, -1, std::stoi(words[1]), std::stoi(words[2]), CurrentTime);
             XSync(display, False);
-            const double clicked = nowMs();
+            watched = lastDrawn;
+            hiddenAt = -1;
+            clicked = nowMs();
             XTestFakeButtonEvent(display, 1, True, CurrentTime);
             XTestFakeButtonEvent(display, 1, False, CurrentTime);
             XFlush(display);
             waitForFrame(0, clicked);
+        } else if (words[0] == "hidden") {
+            if (hiddenAt >= 0 || waitUntil(clicked, [](XEvent& event) {
+                    handle(event, nullptr);
+                    return hiddenAt >= 0;
+                }))
+                std::printf("hidden %.3f\n", hiddenAt - clicked);
         } else {
             std::printf("error %s\n", line.c_str());
         }

@@ -1,6 +1,6 @@
 #include "game/wheel.h"
 
-#include <bit>
+#include <cstring>
 
 namespace morvik {
 
@@ -18,7 +18,11 @@ constexpr std::uint64_t splitmix64(std::uint64_t& state)
 
 void WheelRandom::seed(float seed)
 {
-    std::uint64_t bits = std::bit_cast<std::uint32_t>(seed);
+    // memcpy rather than std::bit_cast: the browser build's C++ library has none.
+    std::uint32_t pattern = 0;
+    static_assert(sizeof pattern == sizeof seed);
+    std::memcpy(&pattern, &seed, sizeof pattern);
+    std::uint64_t bits = pattern;
     state = splitmix64(bits);
 }
 

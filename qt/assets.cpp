@@ -12,8 +12,6 @@ QImage picture(const QString& name)
     QImage image = reader.read();
     if (image.isNull())
         qFatal("Morvik Roulette cannot read its picture %s: %s", qPrintable(name), qPrintable(reader.errorString()));
-    // The title comes with a palette; Qt scales it four times as fast as RGB32.
-    image.convertTo(QImage::Format_RGB32);
     return image;
 }
 

@@ -9,8 +9,15 @@
 namespace morvik::assets {
 
 inline const QString Font = QStringLiteral(":/fonts/LiberationMono-Bold.ttf");
-inline const QString Title = QStringLiteral(":/title.bmp");
 inline const QString Logo = QStringLiteral(":/logo.bmp");
+
+// The title artwork as the title window shows it on a screen of `density`
+// device pixels to the pixel: made at that size when the game is built, at one
+// and at two device pixels, so that the common screens need no scaling.
+inline QString title(qreal density)
+{
+    return density > 1 ? QStringLiteral(":/title@2x.ppm") : QStringLiteral(":/title@1x.ppm");
+}
 
 // The chip picture of denomination index i is named after its value.
 inline QString chip(int denomination)

@@ -65,10 +65,10 @@ QAccessibleInterface* controlInterface(const QString& className, QObject* object
     return nullptr;
 }
 
-QImage art(const Control& row)
+QImage art(const Control& row, qreal density)
 {
     switch (row.art) {
-    case Art::Title: return assets::picture(assets::Title);
+    case Art::Title: return assets::picture(assets::title(density));
     case Art::Logo: return assets::picture(assets::Logo);
     case Art::Chip: return assets::picture(assets::chip(row.index));
     case Art::None: break;
@@ -103,7 +103,7 @@ ControlWidget::ControlWidget(int control, Session& session, QWidget* parent)
         lines << fromUtf8(row.lines.line[i]);
     colour = row.colour;
     pixelSize = row.fontPixels;
-    picture = art(row);
+    picture = art(row, devicePixelRatioF());
     // Windows, boxes and the readout paint their whole rectangle; the rest
     // lets what lies beneath show through.
     setAttribute(Qt::WA_OpaquePaintEvent, row.kind == Kind::Window || row.kind == Kind::Box

@@ -5,16 +5,6 @@
 #include "qt/screens.h"
 
 #include <QApplication>
-#include <QTime>
-
-namespace {
-
-class SystemClock : public morvik::Clock {
-public:
-    float timeOfDay() override { return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f; }
-};
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -31,7 +21,7 @@ int main(int argc, char* argv[])
 
     morvik::installLayoutFont(morvik::assets::Font);
 
-    SystemClock clock;
+    morvik::SystemClock clock;
     morvik::WheelRandom random;
     morvik::Screens screens({clock, random});
     return app.exec();

@@ -7,12 +7,18 @@
 #include "qt/bet_list.h"
 #include "qt/control_widget.h"
 
+#include <QTime>
 #include <QTimer>
 
 #include <array>
 #include <memory>
 
 namespace morvik {
+
+class SystemClock : public Clock {
+public:
+    float timeOfDay() override { return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f; }
+};
 
 class Screens : public QObject, private Display {
     Q_OBJECT
@@ -50,7 +56,7 @@ private:
     std::array<QWidget*, ids::Count> widgets{};
     // The two windows have no owner; each owns the widgets inside it.
     std::array<std::unique_ptr<QWidget>, 2> windows;
-    QTimer timer1;
+    QTimer timer1{this};
 };
 
 } // namespace morvik

@@ -7,6 +7,10 @@ cd "$(dirname "$0")/.."
 source tools/setup.sh
 
 install_missing "${WINDOWS_PACKAGES[@]}"
+source_date_epoch
 configure_and_build build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DMORVIK_WERROR=ON -DMORVIK_BUILD_TESTS=OFF "$@"
 (cd build/windows && cpack -G ZIP)
+# The zip's entries carry the commit's time, not the build's; a zip keeps
+# local times, so they are told in UTC.
+TZ=UTC strip-nondeterminism -T "$SOURCE_DATE_EPOCH" build/windows/Morvik-Roulette-*-win64.zip

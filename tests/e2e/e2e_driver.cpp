@@ -261,7 +261,8 @@ struct Driver {
     }
 
     // Waits until `holds` is true of a screenshot. While the game is frozen it
-    // runs a millisecond at a time between screenshots.
+    // runs a tenth of a millisecond at a time between screenshots: a loaded
+    // machine may let it run on much longer, but a spin lasts 50 ticks.
     void waitFor(const QString& what, const std::function<bool(const QImage&)>& holds, const QString* seen = nullptr)
     {
         QElapsedTimer clock;
@@ -271,7 +272,7 @@ struct Driver {
                 return;
             if (frozen) {
                 signalGame(SIGCONT);
-                QThread::usleep(1000);
+                QThread::usleep(100);
                 signalGame(SIGSTOP);
             } else {
                 QThread::msleep(30);

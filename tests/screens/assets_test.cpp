@@ -12,7 +12,8 @@ class AssetsTest : public QObject {
 private slots:
     void everyPictureReadsAtItsSize()
     {
-        QCOMPARE(assets::picture(assets::Title).size(), QSize(1004, 515));
+        QCOMPARE(assets::picture(assets::title(1)).size(), QSize(468, 227));
+        QCOMPARE(assets::picture(assets::title(2)).size(), QSize(936, 454));
         QCOMPARE(assets::picture(assets::Logo).size(), QSize(222, 100));
         for (int i = 0; i < DenominationCount; ++i)
             QCOMPARE(assets::picture(assets::chip(i)).size(), QSize(60, 60));

@@ -1,0 +1,66 @@
+// What every browser test starts from: the built site (MORVIK_SITE) served on
+// 127.0.0.1 and Debian's Chromium, driven by playwright-core, which downloads
+// no browser of its own.
+import { chromium } from 'playwright-core';
+import { serve } from '../../web/serve.mjs';
+
+export const site = process.env.MORVIK_SITE ?? new URL('../../build/web/site', import.meta.url).pathname;
+
+export async function start() {
+  const { url, server } = await serve(site);
+  const browser = await chromium.launch({
+    executablePath: process.env.MORVIK_CHROMIUM ?? '/usr/bin/chromium',
+    // Playwright starts it headless with a user data folder of its own; on
+    // this closed network Chromium must not call home.
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+  return {
+    url,
+    server,
+    browser,
+    // A page of its own context, its timers held, Timer1 with them, until the
+    // test lets time pass (page.clock.runFor); script errors are kept.
+    async open(options = {}, { clock = true } = {}) {
+      const context = await browser.newContext({ viewport: { width: 1280, height: 1024 }, ...options });
+      const page = await context.newPage();
+      const errors = [];
+      page.on('pageerror', (e) => errors.push(e));
+      page.on('console', (m) => m.type() === 'error' && errors.push(new Error(m.text())));
+      page.errors = errors;
+      if (clock) await page.clock.install();
+      await page.goto(url);
+      await page.locator('[data-control="Form2"]').waitFor();
+      await page.evaluate(() => document.fonts.ready);
+      if (clock) await page.clock.pauseAt(await page.evaluate(() => Date.now() + 1000));
+      return page;
+    },
+    async close() {
+      await browser.close();
+      server.close();
+    },
+  };
+}
+
+// The screen element of a window, and a control inside it by its layout name.
+export const screen = (page, window) => page.locator(`[data-control="${window}"]`);
+export const control = (page, window, name) => screen(page, window).locator(`[data-control="${name}"]`);
+
+// The colours [r, g, b] at device pixels of a screenshot, read by the browser
+// itself on a page of their own.
+export async function colours(browser, png, points) {
+  const reader = await browser.newPage();
+  try {
+    return await reader.evaluate(async ({ data, points }) => {
+      const image = new Image();
+      image.src = `data:image/png;base64,${data}`;
+      await image.decode();
+      const canvas = new OffscreenCanvas(image.width, image.height);
+      const context = canvas.getContext('2d');
+      context.drawImage(image, 0, 0);
+      return points.map(([x, y]) => [...context.getImageData(x, y, 1, 1).data.slice(0, 3)]);
+    }, { data: png.toString('base64'), points });
+  } finally {
+    await reader.close();
+  }
+}
