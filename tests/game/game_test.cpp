@@ -166,14 +166,20 @@ TEST(Settlement, EqualNumberBetsArePaidEachAndTheSecondPlayersOnlyAtTheNextNext)
     EXPECT_EQ(t.display.counters(), (Counters{"1", "2", "2", "2", "2", "3"}));
 }
 
-TEST(Settlement, StocksGrowPastAByteAndStopAtTheirMaximum)
+TEST(Settlement, StocksGrowPastAByteAndStopAtTheirMaximumShownSmallerToFit)
 {
+    namespace b = ids::table;
     Table t;
     t.play("$1 7 7 Next Next spin7"); // 72 chips of 1
+    EXPECT_EQ(t.display.pixelSizes[b::Label3], 27);
+    EXPECT_EQ(t.display.descriptions[b::Image1], "72 chips");
     for (int i = 0; i < 72; ++i)
         t.play("7");
-    t.play("Next Next spin7 Next");
-    EXPECT_EQ(t.state().PlayerChips[0][0], 2592u);
+    t.play("Next Next spin7");
+    EXPECT_EQ(t.display.texts[b::Label3], "2592");
+    EXPECT_EQ(t.display.pixelSizes[b::Label3], 14);
+    EXPECT_EQ(t.display.descriptions[b::Image1 + 1], "2 chips");
+    EXPECT_EQ(t.display.announced, 2) << "the drawn number, once a spin";
     EXPECT_EQ(saturatingAdd(0xFFFFFFF0u, 36), 0xFFFFFFFFu);
     EXPECT_EQ(saturatingAdd(0xFFFFFFFFu, 1), 0xFFFFFFFFu);
 }

@@ -43,17 +43,6 @@ INSTANTIATE_TEST_SUITE_P(Mouse, Clicks, ::testing::Values(
 
 // --- The bet lists ---
 
-TEST(Lists, OnlyTheCurrentPlayersListShows)
-{
-    Table t;
-    t.play("$1 Red");
-    EXPECT_TRUE(t.display.visible[b::List1]);
-    EXPECT_FALSE(t.display.visible[b::List1 + 1]);
-    t.play("Next");
-    EXPECT_FALSE(t.display.visible[b::List1]) << "Player 1's bets never show in Player 2's turn";
-    EXPECT_TRUE(t.display.visible[b::List1 + 1]);
-}
-
 TEST(Lists, OnlyAPressOnAnEntrySelectsItAndNothingButAWithdrawalTakesItAway)
 {
     Table t;
@@ -125,25 +114,6 @@ TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
     EXPECT_FALSE(t.display.quitted);
     t.session.closeRequest(ids::title::Form2);
     EXPECT_TRUE(t.display.quitted) << "a close request to the title window is a Quit";
-}
-
-// --- What the table shows besides the game's own state ---
-
-TEST(Readouts, BigCountsShrinkToFitAndTheDrawIsAnnouncedOnceASpin)
-{
-    Table t;
-    t.play("$1 7 7 Next Next spin7"); // 72 ones
-    EXPECT_EQ(t.display.texts[b::Label3], "72");
-    EXPECT_EQ(t.display.pixelSizes[b::Label3], 27);
-    EXPECT_EQ(t.display.descriptions[b::Image1], "72 chips");
-    EXPECT_EQ(t.display.announced, 1);
-    for (int i = 0; i < 72; ++i)
-        t.play("7");
-    t.play("Next Next spin7");
-    EXPECT_EQ(t.display.texts[b::Label3], "2592");
-    EXPECT_EQ(t.display.pixelSizes[b::Label3], 14);
-    EXPECT_EQ(t.display.descriptions[b::Image1 + 1], "2 chips");
-    EXPECT_EQ(t.display.announced, 2);
 }
 
 // --- Where captions break, and the size that fits ---
