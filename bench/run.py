@@ -303,8 +303,11 @@ def report(r, previous, args, quiet):
     ]
     with open(os.path.join(HERE, "notes.md")) as notes:
         lines.append(notes.read())
-    with open(os.path.join(HERE, "RESULTS.md"), "w") as out:
-        out.write("\n".join(lines))
+    # The web figures at the end are bench/web.mjs's, kept as they stand.
+    results = os.path.join(HERE, "RESULTS.md")
+    web = open(results).read().partition("\n## Web\n") if os.path.exists(results) else ("", "", "")
+    with open(results, "w") as out:
+        out.write("\n".join(lines) + (web[1] + web[2] if web[1] else ""))
     return not failed
 
 
