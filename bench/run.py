@@ -349,9 +349,12 @@ def main():
         env.pop("WAYLAND_DISPLAY", None)
         # Wine's server is kept running, as on a desktop where Wine is in use, and the prefix made
         # before the first measurement.
-        wineserver = subprocess.Popen([os.path.join(os.path.dirname(wine), "wineserver"), "-f", "-p"], env=env)
-        servers.append(wineserver)
+        # A new prefix is made first: its folder must be there for the server to start in.
+        server_command = os.path.join(os.path.dirname(wine), "wineserver")
         subprocess.run([wine, "wineboot"], env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run([server_command, "-w"], env=env, check=True)
+        wineserver = subprocess.Popen([server_command, "-f", "-p"], env=env)
+        servers.append(wineserver)
 
         probe = Probe(os.path.join(bench, "morvik-x-probe"), env)
         servers.append(probe.process)
