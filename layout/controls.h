@@ -144,6 +144,21 @@ static_assert([] {
     return true;
 }());
 
+// Windows, boxes and the readout paint their whole box in their fill; the
+// other controls let what lies beneath them show through.
+constexpr bool filled(const Control& row)
+{
+    return row.kind == Kind::Window || row.kind == Kind::Box || row.kind == Kind::Readout;
+}
+
+// The fill that shows beneath a control's caption.
+constexpr Rgb fillUnder(int control)
+{
+    while (!filled(Controls[control]))
+        control = Controls[control].parent;
+    return Controls[control].fill;
+}
+
 // The window a control lies in.
 constexpr int windowOf(int control)
 {

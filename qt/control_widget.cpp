@@ -106,8 +106,7 @@ ControlWidget::ControlWidget(int control, Session& session, QWidget* parent)
     picture = art(row, devicePixelRatioF());
     // Windows, boxes and the readout paint their whole rectangle; the rest
     // lets what lies beneath show through.
-    setAttribute(Qt::WA_OpaquePaintEvent, row.kind == Kind::Window || row.kind == Kind::Box
-                                              || row.kind == Kind::Readout || row.kind == Kind::Picture);
+    setAttribute(Qt::WA_OpaquePaintEvent, filled(row) || row.kind == Kind::Picture);
 }
 
 void ControlWidget::setText(std::string_view text, Rgb newColour, int newPixelSize)
@@ -125,7 +124,7 @@ void ControlWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const Control& row = Controls[id];
-    if (row.kind == Kind::Window || row.kind == Kind::Box || row.kind == Kind::Readout)
+    if (filled(row))
         painter.fillRect(rect(), toQColor(row.fill));
     paintFigures(painter);
     paintPicture(painter);

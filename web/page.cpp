@@ -117,7 +117,7 @@ val Page::make(int id)
     std::string style = "width:" + px(row.box.width) + ";height:" + px(row.box.height) + ";";
     if (row.parent >= 0)
         style += "left:" + px(row.box.x) + ";top:" + px(row.box.y) + ";";
-    if (row.kind == Kind::Window || row.kind == Kind::Box || row.kind == Kind::Readout || row.kind == Kind::List)
+    if (filled(row) || row.kind == Kind::List)
         style += "background:" + css(row.fill) + ";";
 
     std::string classes;

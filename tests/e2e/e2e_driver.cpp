@@ -93,14 +93,6 @@ QRect boxInWindow(int id)
     return box;
 }
 
-// What lies beneath a caption: the fill of the window or box it is in.
-QRgb fillUnder(int id)
-{
-    while (Controls[id].kind != Kind::Window && Controls[id].kind != Kind::Box && Controls[id].kind != Kind::Readout)
-        id = Controls[id].parent;
-    return rgb(Controls[id].fill);
-}
-
 int distance(QRgb a, QRgb b)
 {
     return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
@@ -350,15 +342,15 @@ struct Driver {
     bool showsNumber(const QImage& s, int id, int number, QRgb colour)
     {
         const int cell = ids::table::Label1 + number;
-        const QImage shown = numberInk(s, onScreen(id).adjusted(px(1), px(1), -px(1), -px(1)), colour, fillUnder(id));
-        const QImage wanted = numberInk(s, onScreen(cell), rgb(CellColours[number]), fillUnder(cell));
+        const QImage shown = numberInk(s, onScreen(id).adjusted(px(1), px(1), -px(1), -px(1)), colour, rgb(fillUnder(id)));
+        const QImage wanted = numberInk(s, onScreen(cell), rgb(CellColours[number]), rgb(fillUnder(cell)));
         return !shown.isNull() && std::abs(shown.width() - wanted.width()) <= 2
             && std::abs(shown.height() - wanted.height()) <= 2 && near(shown, wanted) && near(wanted, shown);
     }
 
     QString captionText(const QImage& s, int id)
     {
-        const QRgb under = fillUnder(id);
+        const QRgb under = rgb(fillUnder(id));
         const QRect area = Controls[id].kind == Kind::Readout ? onScreen(id).adjusted(px(1), px(1), -px(1), -px(1))
                                                               : onScreen(id);
         return read(s, area, [&](QRgb c) { return distance(c, under) > 100; });
@@ -446,7 +438,7 @@ struct Driver {
             const Control& row = Controls[id];
             if (windowOf(id) != window || row.kind != Kind::Caption || row.text.empty())
                 continue;
-            const QRgb under = fillUnder(id);
+            const QRgb under = rgb(fillUnder(id));
             const QRect box = onScreen(id);
             const QRect inked = ink(s, box, [&](QRgb c) { return c != under; });
             const int pixels = fittingPixelSize(row.lines, box.width(), px(row.fontPixels));

@@ -39,14 +39,6 @@ Point origin(int id)
     return at;
 }
 
-// What lies beneath a caption: the fill of the window, box or readout it is in.
-Rgb fillUnder(int id)
-{
-    while (Controls[id].kind != Kind::Window && Controls[id].kind != Kind::Box && Controls[id].kind != Kind::Readout)
-        id = Controls[id].parent;
-    return Controls[id].fill;
-}
-
 } // namespace
 
 int main()
