@@ -253,8 +253,9 @@ struct Driver {
     }
 
     // Waits until `holds` is true of a screenshot. While the game is frozen it
-    // runs a tenth of a millisecond at a time between screenshots: a loaded
-    // machine may let it run on much longer, but a spin lasts 50 ticks.
+    // runs a tenth of a millisecond at a time between screenshots. A loaded
+    // machine may stop it later than that, but a spin's 50 ticks still leave
+    // several screenshots to see it in.
     void waitFor(const QString& what, const std::function<bool(const QImage&)>& holds, const QString* seen = nullptr)
     {
         QElapsedTimer clock;
