@@ -10,6 +10,7 @@
 #include "layout/title.h"
 
 #include <span>
+#include <string>
 
 namespace morvik {
 
@@ -24,6 +25,9 @@ enum class Kind : std::uint8_t {
 };
 
 enum class Art : std::uint8_t { None, Title, Logo, Chip }; // a chip's denomination is its index
+
+// What assistive technology is told a control is.
+enum class Role : std::uint8_t { Window, Pane, Button, Graphic, Text, List, Readout };
 
 struct Figures {
     std::span<const LineFigure> lines{};
@@ -46,9 +50,11 @@ struct Control {
     Lines lines{}; // `text` as laid out at 96 dpi
     Art art = Art::None;
     bool clickable = false; // screen readers see a button
+    Role role = Role::Text;
     bool shown = true; // when its window is first shown
     std::string_view spokenName{}; // what screen readers call it, when not its text
     std::string_view description{};
+    std::string_view language{}; // of the caption, when not English
 };
 
 namespace ids {
@@ -92,7 +98,8 @@ inline constexpr std::array<Control, ids::Count> Controls = [] {
                                     .clickable = true}, choice.text);
     }
     c[t::Label2] = caption({.name = "Label2", .parent = t::Form2, .box = title::Label2.rect,
-                            .colour = title::Label2.colour, .fontPixels = title::Label2.pixelSize, .centred = false},
+                            .colour = title::Label2.colour, .fontPixels = title::Label2.pixelSize, .centred = false,
+                            .language = "cs"},
                            title::Label2.text);
 
     namespace b = ids::table;
@@ -105,8 +112,7 @@ inline constexpr std::array<Control, ids::Count> Controls = [] {
                                     .colour = CellColours[k], .clickable = true}, table::NumberTexts[k]);
     for (int i = 0; i < 4; ++i)
         c[b::Label2 + i] = caption({.name = "Label2", .index = i, .parent = b::Picture1, .box = table::Label2[i].rect,
-                                    .colour = white, .clickable = true,
-                                    .spokenName = OutsideWords[static_cast<int>(table::Label2[i].target)]},
+                                    .colour = white, .clickable = true},
                                    table::Label2[i].caption);
     for (int i = 0; i < 2; ++i)
         c[b::Label5 + i] = {.name = "Label5", .index = i, .parent = b::Picture1, .kind = Kind::Area,
@@ -133,6 +139,14 @@ inline constexpr std::array<Control, ids::Count> Controls = [] {
                            .figures = {table::CisloEdge}, .spokenName = "Drawn number"}, "1");
     c[b::Label7] = caption({.name = "Label7", .parent = b::Form1, .box = table::Label7, .colour = white,
                             .clickable = true, .description = "Back to the title window"}, "X");
+    for (Control& row : c)
+        row.role = row.clickable                 ? Role::Button
+            : row.kind == Kind::Window           ? Role::Window
+            : row.kind == Kind::Box              ? Role::Pane
+            : row.kind == Kind::Picture          ? Role::Graphic
+            : row.kind == Kind::List             ? Role::List
+            : row.kind == Kind::Readout          ? Role::Readout
+                                                 : Role::Text;
     return c;
 }();
 
@@ -157,6 +171,13 @@ constexpr Rgb fillUnder(int control)
     while (!filled(Controls[control]))
         control = Controls[control].parent;
     return Controls[control].fill;
+}
+
+// What tests, drivers and the desktop find a control by: "Label1(17)", "Form1".
+inline std::string layoutName(int control)
+{
+    const Control& row = Controls[control];
+    return std::string(row.name) + (row.index < 0 ? "" : "(" + std::to_string(row.index) + ")");
 }
 
 // The window a control lies in.

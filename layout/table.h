@@ -27,6 +27,12 @@ inline constexpr Rgb Picture2Colour = Black;
 
 // Both lists share one rectangle: whichever is visible hides the other.
 inline constexpr Box List1{520, 240, 329, 345};
+// Black on the black window: without its sunken edge, shadow above and left
+// and light below and right, an empty list could not be seen at all.
+inline constexpr int ListEdge = 2;
+inline constexpr int ListIndent = 3; // of an entry's text
+inline constexpr Rgb ListShadow{128, 128, 128};
+inline constexpr Rgb ListSelected{0, 0, 128}; // under white text
 
 inline constexpr Box Cislo{656, 72, 73, 33};
 inline constexpr Rgb CisloBackground = Green;

@@ -15,6 +15,13 @@ constexpr int advance(int pixelSize)
     return (pixelSize * 1229 + 1024) / 2048;
 }
 
+// From one line's top to the next's: the font's ascent and descent, 2320/2048
+// of its size, rounded up.
+constexpr int lineSpacing(int pixelSize)
+{
+    return (pixelSize * 2320 + 2047) / 2048;
+}
+
 // Characters, not bytes: the title's remark is Czech.
 constexpr int length(std::string_view utf8)
 {

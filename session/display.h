@@ -1,9 +1,8 @@
 // What the session asks of a front end: the few things that change on the
 // screen while the game runs. Controls are named by their numbers in the
-// layout's table of controls (layout/controls.h).
+// layout's table of controls (layout/controls.h); what a control looks like
+// and what assistive technology hears of it, the front end asks the session.
 #pragma once
-
-#include "game/rules.h"
 
 #include <string_view>
 
@@ -19,17 +18,12 @@ public:
     virtual void makeTable() = 0;
     // A window, a box, or a bet list. A window shown comes to the front.
     virtual void show(int control, bool visible) = 0;
-    // A caption's new text, in one line of `pixelSize` at 96 dpi.
-    virtual void setText(int control, std::string_view text, Rgb colour, int pixelSize) = 0;
-    // A screen reader's further words on a control, such as "2 chips".
-    virtual void describe(int control, std::string_view description) = 0;
-    // Screen readers read out the readout's value: the spin has stopped.
+    // The control's plan or what assistive technology hears of it changed:
+    // draw it again (Session::plan) and tell assistive technology
+    // (Session::accessible).
+    virtual void redraw(int control) = 0;
+    // Screen readers read out the control's value now: the spin has stopped.
     virtual void announce(int control) = 0;
-    virtual void appendEntry(int list, std::string_view text) = 0;
-    virtual void removeEntry(int list, int row) = 0;
-    virtual void clearEntries(int list) = 0;
-    // The only way a list's selection changes; -1 selects nothing.
-    virtual void selectEntry(int list, int row) = 0;
     // Ends the program at once.
     virtual void quit() = 0;
 };

@@ -1,14 +1,47 @@
 #include "session/session.h"
 
+#include <algorithm>
 #include <string>
 
 namespace morvik {
 
 namespace {
 
+namespace t = ids::title;
+namespace b = ids::table;
+
 bool in(int control, int first, int count)
 {
     return control >= first && control < first + count;
+}
+
+// What the keyboard reaches, in reading order: Tab goes forward through the
+// ones in sight, Shift+Tab back.
+constexpr auto TabOrder = [] {
+    std::array<int, 2 + NumberCount + 4 + 2 + DenominationCount + PlayerCount + 2> order{};
+    int n = 0;
+    for (int id : {t::Label1, t::Label1 + 1})
+        order[n++] = id;
+    for (int k = 0; k < NumberCount + 4 + 2; ++k) // the numbers, Label2 and Label5
+        order[n++] = b::Label1 + k;
+    for (int i = 0; i < DenominationCount; ++i)
+        order[n++] = b::Image1 + i;
+    for (int id : {b::List1, b::List1 + 1, b::Label6, b::Label7})
+        order[n++] = id;
+    return order;
+}();
+
+// The buttons a double click presses once: its second press is no click.
+bool isButton(int control)
+{
+    return control == t::Label1 || control == t::Label1 + 1 || control == b::Label6 || control == b::Label7;
+}
+
+std::string joined(const std::array<std::string, 2>& lines)
+{
+    std::string text = lines[0] + (lines[1].empty() ? "" : " " + lines[1]);
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first);
 }
 
 } // namespace
@@ -17,11 +50,45 @@ Session::Session(Services services, Display& display)
     : services(services)
     , display(display)
 {
+    for (int id = 0; id < ids::Count; ++id) {
+        const Control& row = Controls[id];
+        looks[id].lines = {std::string(row.lines.line[0]), std::string(row.lines.line[1])};
+        looks[id].colour = row.colour;
+        looks[id].pixels = row.fontPixels;
+        shown[id] = row.shown && id != b::Form1;
+        descriptions[id] = row.description;
+    }
+    shown[t::Form2] = false;
 }
 
-void Session::press(int control)
+void Session::start()
 {
+    setShown(t::Form2, true);
+    moveFocus(t::Label1);
+}
+
+bool Session::inSight(int control) const
+{
+    for (; control >= 0; control = Controls[control].parent)
+        if (!shown[control])
+            return false;
+    return true;
+}
+
+// --- The mouse and assistive technology ---
+
+void Session::press(int control, bool second)
+{
+    pressed = -1;
+    if (!inSight(control) || !Controls[control].clickable)
+        return;
+    // A double click on a button presses it once, and no press of a double
+    // click acts on a window that its first click brought up.
+    if (second && (isButton(control) || windowOf(control) != lastClickWindow))
+        return;
     pressed = control;
+    keyboardInUse(false);
+    moveFocus(control);
 }
 
 void Session::release(int control)
@@ -29,13 +96,18 @@ void Session::release(int control)
     const bool same = control >= 0 && control == pressed;
     pressed = -1;
     if (same)
-        click(control);
+        act(control);
 }
 
 void Session::click(int control)
 {
-    namespace t = ids::title;
-    namespace b = ids::table;
+    if (inSight(control) && Controls[control].clickable)
+        act(control);
+}
+
+void Session::act(int control)
+{
+    lastClickWindow = windowOf(control);
     if (control == t::Label1)
         play();
     else if (control == t::Label1 + 1)
@@ -54,6 +126,7 @@ void Session::click(int control)
         engine->clickNext();
     else if (control == b::Label7)
         backToTitle();
+    markChosen();
 }
 
 // Only a press on an entry selects it, and nothing but a withdrawal or the
@@ -61,44 +134,168 @@ void Session::click(int control)
 // entry the player chose.
 void Session::pressEntry(int list, int row)
 {
-    const int player = list - ids::table::List1;
-    if (engine && in(player, 0, PlayerCount) && in(row, 0, engine->state().BetCount(player)))
-        select(player, row);
+    if (!engine || !in(list, b::List1, PlayerCount) || !inSight(list))
+        return;
+    keyboardInUse(false);
+    moveFocus(list);
+    if (in(row, 0, static_cast<int>(looks[list].entries.size())))
+        select(list, row);
 }
 
-void Session::key(Key key, bool isDown)
+void Session::pressList(int list, Point at, Scale scale)
 {
-    // A Mac's key labelled delete sends Backspace.
-    if (key == Key::Other)
+    if (in(list, b::List1, PlayerCount))
+        pressEntry(list, entryAt(list, looks[list], at, scale));
+}
+
+// Three entries a notch, as desktops scroll lists.
+void Session::wheel(int list, int notches)
+{
+    const int entries = 3 * notches;
+    if (!in(list, b::List1, PlayerCount))
         return;
-    bool& held = down[key == Key::Backspace];
-    // Auto-repeat adds nothing: holding the key already reads as down.
-    if (isDown && !held)
-        pressedSinceAsked = true;
-    held = isDown;
+    Look& look = looks[list];
+    const int last = std::max(0, static_cast<int>(look.entries.size()) - visibleEntries(list));
+    const int top = std::clamp(look.top + entries, 0, last);
+    if (top != look.top) {
+        look.top = top;
+        display.redraw(list);
+    }
+}
+
+// --- The keyboard ---
+
+bool Session::key(Key key, bool isDown)
+{
+    const auto k = static_cast<std::size_t>(key);
+    const bool repeat = isDown && held[k];
+    held[k] = isDown;
+    if (key == Key::Other)
+        return false;
+    if (!isDown || repeat) // auto-repeat adds nothing: a held key already reads as down
+        return true;
+    // A Mac's key labelled delete sends Backspace. Delete is read on the
+    // timer's tick, as the game asks for it.
+    if (key == Key::Delete || key == Key::Backspace) {
+        deleteSinceAsked = true;
+        return true;
+    }
+    keyboardInUse(true);
+    return navigate(key);
+}
+
+bool Session::navigate(Key key)
+{
+    if (key == Key::Tab || key == Key::BackTab) {
+        const int n = static_cast<int>(TabOrder.size());
+        const int step = key == Key::Tab ? 1 : n - 1;
+        int at = 0;
+        while (at < n && TabOrder[at] != focused)
+            ++at;
+        // From no focus, Tab reaches the first control and Shift+Tab the last.
+        if (at == n)
+            at = key == Key::Tab ? n - 1 : 0;
+        for (int i = 1; i <= n; ++i) {
+            const int next = TabOrder[(at + step * i) % n];
+            if (inSight(next)) {
+                moveFocus(next);
+                break;
+            }
+        }
+        return true;
+    }
+    if (!inSight(focused))
+        return false;
+    if (key == Key::Enter || key == Key::Space) {
+        click(focused);
+        return true;
+    }
+    const int dx = key == Key::Left ? -1 : key == Key::Right ? 1 : 0;
+    const int dy = key == Key::Up ? -1 : key == Key::Down ? 1 : 0;
+    if (in(focused, b::List1, PlayerCount)) {
+        const Look& list = looks[focused];
+        const int count = static_cast<int>(list.entries.size());
+        if (dy != 0 && count > 0)
+            select(focused, list.selected < 0 ? (dy > 0 ? 0 : count - 1) : std::clamp(list.selected + dy, 0, count - 1));
+        return dy != 0;
+    }
+    // The arrows move through the number grid and along the chips as they
+    // are laid out: to the nearest control in that direction.
+    const bool number = in(focused, b::Label1, NumberCount);
+    if (!number && !in(focused, b::Image1, DenominationCount))
+        return false;
+    const int first = number ? b::Label1 : b::Image1;
+    const int count = number ? NumberCount : DenominationCount;
+    auto centre = [](int id) {
+        const Box& box = Controls[id].box;
+        return Point{2 * box.x + box.width, 2 * box.y + box.height};
+    };
+    const Point from = centre(focused);
+    int best = -1;
+    long bestScore = 0;
+    for (int id = first; id < first + count; ++id) {
+        const Point to = centre(id);
+        const int along = (to.x - from.x) * dx + (to.y - from.y) * dy;
+        const int across = dx != 0 ? std::abs(to.y - from.y) : std::abs(to.x - from.x);
+        const long score = 10'000L * along + across;
+        if (along > 0 && (best < 0 || score < bestScore)) {
+            best = id;
+            bestScore = score;
+        }
+    }
+    if (best >= 0)
+        moveFocus(best);
+    return true;
 }
 
 void Session::keyboardLost()
 {
-    down = {};
-    pressedSinceAsked = false;
+    held.reset();
+    deleteSinceAsked = false;
 }
 
 bool Session::deletePressed()
 {
-    const bool pressed = down[0] || down[1] || pressedSinceAsked;
-    pressedSinceAsked = false;
+    const bool pressed = held[static_cast<int>(Key::Delete)] || held[static_cast<int>(Key::Backspace)]
+        || deleteSinceAsked;
+    deleteSinceAsked = false;
     return pressed;
 }
+
+void Session::moveFocus(int control)
+{
+    if (control == focused)
+        return;
+    std::swap(focused, control);
+    looks[focused].focused = keyboard;
+    if (control >= 0) {
+        looks[control].focused = false;
+        display.redraw(control);
+    }
+    display.redraw(focused);
+}
+
+void Session::keyboardInUse(bool inUse)
+{
+    if (inUse == keyboard)
+        return;
+    keyboard = inUse;
+    if (focused >= 0) {
+        looks[focused].focused = inUse;
+        display.redraw(focused);
+    }
+}
+
+// --- The windows' turns ---
 
 // The desktop's close request to the title window is a "Quit", so that the
 // program never runs on with no window to reach it by; to the table window,
 // it is the "X".
 void Session::closeRequest(int window)
 {
-    if (window == ids::title::Form2)
+    if (window == t::Form2)
         display.quit();
-    else if (window == ids::table::Form1)
+    else if (window == b::Form1 && engine)
         backToTitle();
 }
 
@@ -109,7 +306,7 @@ void Session::tick()
     const bool spinning = engine->state().spinning();
     engine->tick();
     if (spinning && !engine->state().spinning())
-        display.announce(ids::table::Cislo);
+        display.announce(b::Cislo);
 }
 
 // The table is made by the first "Play" only; every later one shows the
@@ -121,14 +318,51 @@ void Session::play()
         engine.emplace(Game::Services{services.clock, services.random, *this}, static_cast<TableView&>(*this));
         engine->load();
     }
-    display.show(ids::table::Form1, true);
-    display.show(ids::title::Form2, false);
+    setShown(b::Form1, true);
+    setShown(t::Form2, false);
+    moveFocus(b::Label1);
 }
 
 void Session::backToTitle()
 {
-    display.show(ids::title::Form2, true);
-    display.show(ids::table::Form1, false);
+    setShown(t::Form2, true);
+    setShown(b::Form1, false);
+    moveFocus(t::Label1);
+}
+
+void Session::setShown(int control, bool visible)
+{
+    shown[control] = visible;
+    display.show(control, visible);
+}
+
+// The chip in hand is marked in the tray; the choice passes from player to
+// player and nothing takes it away.
+void Session::markChosen()
+{
+    const GameState& s = engine->state();
+    const int now = s.ChipValue == 0 ? -1 : b::Image1 + s.ChipIndex;
+    if (now == chosen)
+        return;
+    for (int id : {chosen, now})
+        if (id >= 0) {
+            looks[id].chosen = id == now;
+            display.redraw(id);
+        }
+    chosen = now;
+}
+
+// --- What the game shows ---
+
+void Session::setText(int control, std::string text, Rgb colour, int pixels)
+{
+    Look& look = looks[control];
+    if (look.lines[0] == text && look.lines[1].empty() && look.colour == colour && look.pixels == pixels)
+        return; // every tick of a spin lands here: only a change is drawn
+    look.lines = {std::move(text), {}};
+    look.colour = colour;
+    look.pixels = pixels;
+    display.redraw(control);
 }
 
 void Session::showCounter(int denomination, Count chips)
@@ -136,53 +370,94 @@ void Session::showCounter(int denomination, Count chips)
     const std::string text = std::to_string(chips);
     // Three digits and more are shown smaller rather than cut off.
     const int pixels = fittingPixelSize({{text}, 1}, table::Label3[denomination].width, table::FontPixels);
-    display.setText(ids::table::Label3 + denomination, text, table::White, pixels);
-    display.describe(ids::table::Image1 + denomination, chips == 1 ? "1 chip" : text + " chips");
+    setText(b::Label3 + denomination, text, table::White, pixels);
+    descriptions[b::Image1 + denomination] = chips == 1 ? "1 chip" : text + " chips";
+    display.redraw(b::Image1 + denomination);
 }
 
 void Session::showPlayer(int player)
 {
-    display.setText(ids::table::Label4, playerName(player), table::White, table::FontPixels);
+    setText(b::Label4, playerName(player), table::White, table::FontPixels);
 }
 
 void Session::appendEntry(int player, const std::string& text)
 {
-    display.appendEntry(ids::table::List1 + player, text);
+    const int list = b::List1 + player;
+    Look& look = looks[list];
+    look.entries.push_back(text);
+    // The newest entry comes into sight.
+    look.top = std::max(look.top, static_cast<int>(look.entries.size()) - visibleEntries(list));
+    display.redraw(list);
 }
 
 void Session::removeEntry(int player, int row)
 {
-    display.removeEntry(ids::table::List1 + player, row);
+    const int list = b::List1 + player;
+    Look& look = looks[list];
+    look.entries.erase(look.entries.begin() + row);
+    look.top = std::max(0, std::min(look.top, static_cast<int>(look.entries.size()) - visibleEntries(list)));
     // The next entry must not become selected: a held Delete would otherwise
     // sweep the list clean, one tick at a time.
-    select(player, -1);
+    select(list, -1);
+    display.redraw(list);
 }
 
 void Session::clearEntries(int player)
 {
-    display.clearEntries(ids::table::List1 + player);
-    select(player, -1);
+    const int list = b::List1 + player;
+    looks[list].entries.clear();
+    looks[list].top = 0;
+    select(list, -1);
+    display.redraw(list);
 }
 
 void Session::showList(int player, bool visible)
 {
-    display.show(ids::table::List1 + player, visible);
+    setShown(b::List1 + player, visible);
+    // The keyboard follows the hand-over to the list that shows.
+    if (visible && focused == b::List1 + 1 - player)
+        moveFocus(b::List1 + player);
 }
 
 void Session::showTray(bool visible)
 {
-    display.show(ids::table::Picture2, visible);
+    setShown(b::Picture2, visible);
 }
 
 void Session::showDraw(int number, Rgb colour)
 {
-    display.setText(ids::table::Cislo, table::NumberTexts[number], colour, table::FontPixels);
+    setText(b::Cislo, std::string(table::NumberTexts[number]), colour, table::FontPixels);
 }
 
-void Session::select(int player, int row)
+void Session::select(int list, int row)
 {
-    selected[player] = row;
-    display.selectEntry(ids::table::List1 + player, row);
+    Look& look = looks[list];
+    if (look.selected == row)
+        return;
+    look.selected = row;
+    if (row >= 0)
+        look.top = std::clamp(look.top, row - visibleEntries(list) + 1, row);
+    display.redraw(list);
+}
+
+// --- What to show ---
+
+Plan Session::plan(int control, Scale scale, bool beneath) const
+{
+    return morvik::plan(control, looks[control], scale, beneath);
+}
+
+Accessible Session::accessible(int control) const
+{
+    const Control& row = Controls[control];
+    const Look& look = looks[control];
+    Accessible a{row.role, row.spokenName.empty() ? joined(look.lines) : std::string(row.spokenName),
+                 descriptions[control], {}, look.chosen};
+    if (row.kind == Kind::Readout)
+        a.value = look.lines[0];
+    else if (row.kind == Kind::List && look.selected >= 0)
+        a.value = look.entries[look.selected];
+    return a;
 }
 
 } // namespace morvik

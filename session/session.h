@@ -1,19 +1,31 @@
 // One run of the program as the player meets it, the same for every front
-// end: which window shows, what a click is, which bet list shows and what is
-// selected in it, when Delete counts. A front end passes on raw events (a
-// press and a release on a control, a key, a close request, a tick) and shows
-// what its Display is told; the game's rules stay in game/.
+// end: which window and controls show, what a click, a double click and a
+// key are, which bet list shows and what is selected in it, where the
+// keyboard's focus is, when Delete counts, and what each control looks like
+// (session/plan.h). A front end passes on raw events and draws and tells
+// what the session says; the game's rules stay in game/.
 #pragma once
 
 #include "game/game.h"
-#include "layout/controls.h"
 #include "session/display.h"
+#include "session/plan.h"
 
+#include <bitset>
 #include <optional>
 
 namespace morvik {
 
-enum class Key : std::uint8_t { Delete, Backspace, Other };
+// Shift+Tab is BackTab.
+enum class Key : std::uint8_t { Delete, Backspace, Tab, BackTab, Enter, Space, Left, Right, Up, Down, Other };
+
+// What assistive technology is told of a control now.
+struct Accessible {
+    Role role;
+    std::string name;
+    std::string description;
+    std::string value; // the readout's number, a list's selected entry
+    bool pressed = false; // the chip in hand
+};
 
 class Session : private TableView, private KeyState {
 public:
@@ -23,29 +35,56 @@ public:
     };
 
     Session(Services services, Display& display);
+    // Shows the title window, once the front end has made it.
+    void start();
 
-    // The mouse's left button went down on a clickable control, or came up
-    // over `control` (-1: over none). A click is a press and a release on the
-    // same control; a double click is two clicks.
-    void press(int control);
+    // --- Raw events, as the front end sees them ---
+
+    // The mouse's left button (or a finger) went down on a control; `second`
+    // when the desktop counts it the second press of a double click.
+    void press(int control, bool second = false);
+    // The button came up over `control` (-1: over none). A click is a press
+    // and a release on the same control.
     void release(int control);
     // A click that needs no mouse, such as a screen reader's "press".
     void click(int control);
-    // A press on a bet list: on one of its entries, or on its empty part (-1).
+    // A press on a bet list at a point (device pixels in the list, at
+    // `scale`), or on one of its entries by number (-1: its empty part), as a
+    // screen reader selects one.
+    void pressList(int list, Point at, Scale scale);
     void pressEntry(int list, int row);
-    void key(Key key, bool down);
+    // The wheel turned over a bet list, by notches (towards the player is positive).
+    void wheel(int list, int notches);
+    // Every key going down, auto-repeats included, and up. True when the game
+    // took the key, so that the front end does nothing more with it.
+    bool key(Key key, bool down);
     // The program lost the keyboard: a key held now will never be seen going up.
     void keyboardLost();
     // The desktop asks a window to close (Alt+F4, the task bar).
     void closeRequest(int window);
     void tick(); // Timer1
 
+    // --- What to show ---
+
+    Plan plan(int control, Scale scale, bool beneath) const;
+    Accessible accessible(int control) const;
+    const Look& look(int control) const { return looks[control]; }
+    // Shown, with its window and everything it lies in.
+    bool inSight(int control) const;
+    int focus() const { return focused; }
+
     // Null until the first "Play".
     const Game* game() const { return engine ? &*engine : nullptr; }
 
 private:
+    void act(int control);
     void play();
     void backToTitle();
+    void setShown(int control, bool visible);
+    void moveFocus(int control);
+    void keyboardInUse(bool inUse);
+    bool navigate(Key key);
+    void markChosen();
 
     // What the game shows, to the front end.
     void showCounter(int denomination, Count chips) override;
@@ -56,19 +95,26 @@ private:
     void showList(int player, bool visible) override;
     void showTray(bool visible) override;
     void showDraw(int number, Rgb colour) override;
-    int selectedEntry(int player) const override { return selected[player]; }
+    int selectedEntry(int player) const override { return looks[ids::table::List1 + player].selected; }
     bool deletePressed() override;
-    void select(int player, int row);
+    void setText(int control, std::string text, Rgb colour, int pixels);
+    void select(int list, int row);
 
     Services services;
     Display& display;
     std::optional<Game> engine;
+    std::array<Look, ids::Count> looks;
+    std::array<bool, ids::Count> shown{};
+    std::array<std::string, ids::Count> descriptions;
     int pressed = -1;
-    std::array<int, PlayerCount> selected{-1, -1};
-    // Delete or Backspace: down now, and pressed since the game last asked,
-    // so that a tap between two ticks still counts.
-    std::array<bool, 2> down{};
-    bool pressedSinceAsked = false;
+    int lastClickWindow = -1;
+    int focused = -1;
+    bool keyboard = false; // in use since the last press of the mouse
+    int chosen = -1; // the chip marked in hand
+    std::bitset<static_cast<int>(Key::Other) + 1> held;
+    // Delete or Backspace pressed since the game last asked, so that a tap
+    // between two ticks still counts.
+    bool deleteSinceAsked = false;
 };
 
 } // namespace morvik

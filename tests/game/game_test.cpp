@@ -75,8 +75,8 @@ TEST(HandOver, StoresTheCountersAndShowsTheSecondPlayersStockAndList)
     t.display.log.clear();
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 1, 2, 2, 2, 2}));
-    EXPECT_EQ(t.display.log, (Entries{"Label4=Player 2", "Label3(0)=2", "Label3(1)=2", "Label3(2)=2", "Label3(3)=2",
-                              "Label3(4)=2", "Label3(5)=2", "List1(0) hidden", "List1(1) shown"}));
+    EXPECT_EQ(t.display.log, (Entries{"Label4=Player 2", "Label3(1)=2", "List1(0) hidden", "List1(1) shown"}))
+        << "only what changes is drawn again";
     t.play("$100 20");
     t.display.log.clear();
     t.play("Next");
@@ -115,9 +115,8 @@ TEST(RoundEnd, PaysClearsBothListsAndHandsTheTableBackInOrder)
     t.play("$10 3 Next $10 4 Next t49");
     t.display.log.clear();
     t.play("t1");
-    EXPECT_EQ(t.display.log, (Entries{"Label3(0)=2", "Label3(1)=2", "Label3(2)=1", "Label3(3)=2", "Label3(4)=2",
-                              "Label3(5)=2", "Label4=Player 1", "List1(0) cleared", "List1(1) cleared",
-                              "List1(0) shown", "Picture2 shown"}));
+    EXPECT_EQ(t.display.log, (Entries{"Label4=Player 1", "List1(0) cleared", "List1(1) cleared", "List1(0) shown",
+                              "Picture2 shown"}));
     EXPECT_EQ(t.state().BetCount(0) + t.state().BetCount(1), 0u);
     EXPECT_EQ(t.state().CurrentPlayer, 0);
 }

@@ -106,7 +106,7 @@ TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
     t.click(ids::title::Label1);
     EXPECT_EQ(t.display.tablesMade, 1);
     EXPECT_EQ(t.display.log, (std::vector<std::string>{
-        "Label3(0)=2", "Label3(1)=2", "Label3(2)=2", "Label3(3)=2", "Label3(4)=2", "Label3(5)=2",
+        "Form2 shown", "Label3(0)=2", "Label3(1)=2", "Label3(2)=2", "Label3(3)=2", "Label3(4)=2", "Label3(5)=2",
         "Form1 shown", "Form2 hidden", "Label3(0)=1",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden"}));

@@ -56,16 +56,16 @@ struct Desk {
     Session::Services services() { return {clock, random}; }
 };
 
-// A control's name as the layout writes it: "Label3(0)", "Picture2".
 inline std::string nameOf(int control)
 {
-    const Control& row = Controls[control];
-    return std::string(row.name) + (row.index < 0 ? "" : "(" + std::to_string(row.index) + ")");
+    return layoutName(control);
 }
 
-// Mirrors the front end: what each control shows, and a log of the calls
-// for the tests that care about their order.
+// Mirrors the front end: what each control shows, read from the session when
+// it asks for a redraw, and a log of the calls for the tests that care about
+// their order.
 struct RecordingDisplay : Display {
+    const Session* session = nullptr;
     std::array<std::string, ids::Count> texts;
     std::array<Rgb, ids::Count> colours{};
     std::array<int, ids::Count> pixelSizes{};
@@ -83,7 +83,6 @@ struct RecordingDisplay : Display {
         for (int id = 0; id < ids::Count; ++id) {
             texts[id] = Controls[id].text;
             colours[id] = Controls[id].colour;
-            visible[id] = Controls[id].shown && id != ids::table::Form1;
             selected[id] = -1;
         }
     }
@@ -94,24 +93,22 @@ struct RecordingDisplay : Display {
         visible[id] = v;
         log.push_back(nameOf(id) + (v ? " shown" : " hidden"));
     }
-    void setText(int id, std::string_view text, Rgb colour, int pixelSize) override
+    void redraw(int id) override
     {
+        const Look& look = session->look(id);
+        const std::string text = look.lines[0] + (look.lines[1].empty() ? "" : " " + look.lines[1]);
+        if (Controls[id].kind != Kind::List && text != texts[id] && id != ids::table::Cislo)
+            log.push_back(nameOf(id) + "=" + text); // Cislo changes every tick of a spin: read it from `texts`
+        if (look.entries.empty() && !entries[id].empty())
+            log.push_back(nameOf(id) + " cleared");
         texts[id] = text;
-        colours[id] = colour;
-        pixelSizes[id] = pixelSize;
-        if (id != ids::table::Cislo) // every tick of a spin: read it from `texts`
-            log.push_back(nameOf(id) + "=" + texts[id]);
+        colours[id] = look.colour;
+        pixelSizes[id] = look.pixels;
+        descriptions[id] = session->accessible(id).description;
+        entries[id] = look.entries;
+        selected[id] = look.selected;
     }
-    void describe(int id, std::string_view d) override { descriptions[id] = d; }
     void announce(int) override { ++announced; }
-    void appendEntry(int list, std::string_view text) override { entries[list].emplace_back(text); }
-    void removeEntry(int list, int row) override { entries[list].erase(entries[list].begin() + row); }
-    void clearEntries(int list) override
-    {
-        entries[list].clear();
-        log.push_back(nameOf(list) + " cleared");
-    }
-    void selectEntry(int list, int row) override { selected[list] = row; }
     void quit() override { quitted = true; }
 
     std::array<std::string, DenominationCount> counters() const
@@ -136,7 +133,12 @@ struct Table {
     RecordingDisplay display;
     Session session{desk.services(), display};
 
-    Table() { click(ids::title::Label1); }
+    Table()
+    {
+        display.session = &session;
+        session.start();
+        click(ids::title::Label1);
+    }
     const GameState& state() const { return session.game()->state(); }
 
     void click(int control)
