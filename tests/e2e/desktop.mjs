@@ -1,0 +1,125 @@
+// Plays round.steps on a desktop front end (steps.mjs checks them): the real
+// program on a virtual X server of its own, under a real window manager
+// (openbox), driven as a player drives it, with the mouse, the keys and the
+// desktop's close requests through the X server (xdotool, wmctrl), and
+// photographed with ImageMagick's import. The game is found only through the
+// X server, its windows by their titles "Form2" and "Form1", and its display
+// scale from their size, so any desktop front end is driven at any scale.
+//
+//   node desktop.mjs <steps file> <screenshot folder> [--steps N] -- <command that starts the game...>
+//
+// MORVIK_LAYOUT names the layout_json program. Exits 77 when a tool is missing.
+import { execFileSync, spawn } from 'node:child_process';
+import { readdirSync, readFileSync } from 'node:fs';
+import { once } from 'node:events';
+import { after } from 'node:test';
+import { setTimeout as sleep } from 'node:timers/promises';
+import { play } from './steps.mjs';
+
+const args = process.argv.slice(2);
+const command = args.slice(args.indexOf('--') + 1);
+try {
+  execFileSync('which', ['Xvfb', 'openbox', 'wmctrl', 'xdotool', 'import', 'tesseract'], { stdio: 'ignore' });
+} catch {
+  console.log('# skipped: install xvfb, openbox, wmctrl, xdotool, imagemagick and tesseract-ocr');
+  process.exit(77);
+}
+
+const screen = { width: 1920, height: 1440 };
+const env = { ...process.env };
+delete env.XAUTHORITY;
+delete env.QT_QPA_PLATFORM;
+const run = (tool, ...words) => {
+  try {
+    return execFileSync(tool, words, { env, maxBuffer: 1 << 26, stdio: ['ignore', 'pipe', 'ignore'] });
+  } catch {
+    return Buffer.alloc(0);
+  }
+};
+const text = (...words) => run(...words).toString().trim();
+
+// -displayfd picks a free display and tells its number on standard output.
+const server = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', `${screen.width}x${screen.height}x24`, '-nolisten', 'tcp',
+  '-br', '-noreset'], { stdio: ['ignore', 'pipe', 'inherit'] });
+let number = '';
+while (!number.includes('\n')) number += (await once(server.stdout, 'data'))[0];
+env.DISPLAY = `:${number.trim()}`;
+console.log(`# Xvfb on display ${env.DISPLAY}; ${command.join(' ')}`);
+const windowManager = spawn('openbox', [], { env, stdio: 'ignore' });
+// Taken as ready once it owns the screen: wmctrl then answers.
+while (!text('wmctrl', '-m')) await sleep(50);
+
+let game;
+let exit;
+const visible = (name) => text('xdotool', 'search', '--onlyvisible', '--name', `^${name}$`).split('\n')[0];
+
+// The game and every process it started: Wine runs the program in one of them.
+function signal(name) {
+  const tree = [game.pid];
+  const parents = readdirSync('/proc').filter((pid) => /^\d+$/.test(pid)).map((pid) => {
+    try {
+      return [Number(pid), Number(readFileSync(`/proc/${pid}/stat`, 'utf8').split(')').at(-1).split(' ')[2])];
+    } catch {
+      return [Number(pid), 0];
+    }
+  });
+  for (let i = 0; i < tree.length; ++i) for (const [pid, parent] of parents) if (parent === tree[i]) tree.push(pid);
+  for (const pid of tree) try { process.kill(pid, name); } catch { /* gone already */ }
+}
+
+let pointer = {};
+// --sync waits for the pointer to move, which it never does when it is there already.
+const moveTo = (p) => {
+  const move = p.x === pointer.x && p.y === pointer.y ? [] : ['mousemove', '--sync', `${p.x}`, `${p.y}`];
+  pointer = p;
+  return move;
+};
+
+const desktop = {
+  screen,
+  doubleClickMs: 800, // Qt asks the desktop, 400 ms by default; Windows' own is 500 ms
+  launch() {
+    exit = undefined;
+    game = spawn(command[0], command.slice(1), { env, stdio: 'inherit' });
+    game.on('exit', (code, how) => { exit = { code, how }; });
+  },
+  showing: (name) => !!visible(name),
+  window(name) {
+    const shell = Object.fromEntries(text('xdotool', 'getwindowgeometry', '--shell', visible(name))
+      .split('\n').map((line) => line.split('=')));
+    return { x: Number(shell.X), y: Number(shell.Y), w: Number(shell.WIDTH), h: Number(shell.HEIGHT) };
+  },
+  screenshot: () => run('import', '-window', 'root', '-quality', '10', 'png:-'),
+  click: (p) => run('xdotool', ...moveTo(p), 'click', '1'),
+  dblclick: (p) => run('xdotool', ...moveTo(p), 'click', '--repeat', '2', '--delay', '60', '1'),
+  drag(from, to) {
+    run('xdotool', ...moveTo(from), 'mousedown', '1');
+    run('xdotool', ...moveTo(to), 'mouseup', '1');
+  },
+  key: (name) => run('xdotool', 'key', { 'Shift+Tab': 'shift+Tab', Enter: 'Return', Space: 'space', Backspace: 'BackSpace' }[name] ?? name),
+  close: (window) => run('wmctrl', '-F', '-c', window),
+  freeze: () => signal('SIGSTOP'),
+  // A tenth of a millisecond: a loaded machine may stop the game later, but a
+  // spin's 50 ticks still leave several screenshots to see it in.
+  moment() {
+    signal('SIGCONT');
+    Atomics.wait(new Int32Array(new SharedArrayBuffer(4)), 0, 0, 0.1);
+    signal('SIGSTOP');
+  },
+  thaw: () => signal('SIGCONT'),
+  ended() {
+    if (exit && (exit.code !== 0 || exit.how)) throw new Error(`the game ended with status ${exit.code ?? exit.how}`);
+    return !!exit;
+  },
+};
+
+after(() => {
+  if (!exit) {
+    signal('SIGCONT');
+    game.kill();
+  }
+  windowManager.kill();
+  server.kill();
+});
+const limit = args.indexOf('--steps');
+play(desktop, { steps: args[0], shots: args[1], count: limit >= 0 ? Number(args[limit + 1]) : Infinity });
