@@ -3,6 +3,7 @@
 // no browser of its own.
 import { chromium } from 'playwright-core';
 import { serve } from '../../web/serve.mjs';
+import { decode } from '../e2e/steps.mjs';
 
 export const site = process.env.MORVIK_SITE ?? new URL('../../build/web/site', import.meta.url).pathname;
 
@@ -46,21 +47,9 @@ export async function start() {
 export const screen = (page, window) => page.locator(`[data-control="${window}"]`);
 export const control = (page, window, name) => screen(page, window).locator(`[data-control="${name}"]`);
 
-// The colours [r, g, b] at device pixels of a screenshot, read by the browser
-// itself on a page of their own.
+// The colours [r, g, b] at device pixels of a screenshot, read by the
+// drivers' one pixel reader.
 export async function colours(browser, png, points) {
-  const reader = await browser.newPage();
-  try {
-    return await reader.evaluate(async ({ data, points }) => {
-      const image = new Image();
-      image.src = `data:image/png;base64,${data}`;
-      await image.decode();
-      const canvas = new OffscreenCanvas(image.width, image.height);
-      const context = canvas.getContext('2d');
-      context.drawImage(image, 0, 0);
-      return points.map(([x, y]) => [...context.getImageData(x, y, 1, 1).data.slice(0, 3)]);
-    }, { data: png.toString('base64'), points });
-  } finally {
-    await reader.close();
-  }
+  const pixels = decode(png);
+  return points.map(([x, y]) => pixels.at(x, y)).map((c) => [c >> 16, (c >> 8) & 255, c & 255]);
 }
