@@ -18,17 +18,8 @@ import { play } from './steps.mjs';
 
 const args = process.argv.slice(2);
 const command = args.slice(args.indexOf('--') + 1);
-try {
-  execFileSync('which', ['Xvfb', 'openbox', 'wmctrl', 'xdotool', 'import', 'tesseract'], { stdio: 'ignore' });
-} catch {
-  console.log('# skipped: install xvfb, openbox, wmctrl, xdotool, imagemagick and tesseract-ocr');
-  process.exit(77);
-}
-
 const screen = { width: 1920, height: 1440 };
-const env = { ...process.env };
-delete env.XAUTHORITY;
-delete env.QT_QPA_PLATFORM;
+const { XAUTHORITY, QT_QPA_PLATFORM, ...env } = process.env; // neither of the desktop the tests run on
 const run = (tool, ...words) => {
   try {
     return execFileSync(tool, words, { env, maxBuffer: 1 << 26, stdio: ['ignore', 'pipe', 'ignore'] });
@@ -37,10 +28,14 @@ const run = (tool, ...words) => {
   }
 };
 const text = (...words) => run(...words).toString().trim();
+if (!text('which', 'Xvfb', 'openbox', 'wmctrl', 'xdotool', 'import', 'tesseract')) { // all found, or none told
+  console.log('# skipped: install xvfb, openbox, wmctrl, xdotool, imagemagick and tesseract-ocr');
+  process.exit(77);
+}
 
 // -displayfd picks a free display and tells its number on standard output.
 const server = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', `${screen.width}x${screen.height}x24`, '-nolisten', 'tcp',
-  '-br', '-noreset'], { stdio: ['ignore', 'pipe', 'inherit'] });
+  '-br', '-noreset'], { stdio: ['ignore', 'pipe', 'ignore'] });
 let number = '';
 while (!number.includes('\n')) number += (await once(server.stdout, 'data'))[0];
 env.DISPLAY = `:${number.trim()}`;
@@ -49,25 +44,8 @@ const windowManager = spawn('openbox', [], { env, stdio: 'ignore' });
 // Taken as ready once it owns the screen: wmctrl then answers.
 while (!text('wmctrl', '-m')) await sleep(50);
 
-let game;
-let exit;
+let game, exit, pointer = {};
 const visible = (name) => text('xdotool', 'search', '--onlyvisible', '--name', `^${name}$`).split('\n')[0];
-
-// The game and every process it started: Wine runs the program in one of them.
-function signal(name) {
-  const tree = [game.pid];
-  const parents = readdirSync('/proc').filter((pid) => /^\d+$/.test(pid)).map((pid) => {
-    try {
-      return [Number(pid), Number(readFileSync(`/proc/${pid}/stat`, 'utf8').split(')').at(-1).split(' ')[2])];
-    } catch {
-      return [Number(pid), 0];
-    }
-  });
-  for (let i = 0; i < tree.length; ++i) for (const [pid, parent] of parents) if (parent === tree[i]) tree.push(pid);
-  for (const pid of tree) try { process.kill(pid, name); } catch { /* gone already */ }
-}
-
-let pointer = {};
 // --sync waits for the pointer to move, which it never does when it is there already.
 const moveTo = (p) => {
   const move = p.x === pointer.x && p.y === pointer.y ? [] : ['mousemove', '--sync', `${p.x}`, `${p.y}`];
@@ -75,18 +53,42 @@ const moveTo = (p) => {
   return move;
 };
 
-const desktop = {
+// To the game and every process it started: Wine runs the program in one of them.
+function signal(name) {
+  const parents = readdirSync('/proc').filter((pid) => /^\d+$/.test(pid)).map((pid) => {
+    try {
+      return [Number(pid), Number(readFileSync(`/proc/${pid}/stat`, 'utf8').split(')').at(-1).split(' ')[2])];
+    } catch {
+      return [];
+    }
+  });
+  const tree = [game.pid];
+  for (let i = 0; i < tree.length; ++i) tree.push(...parents.filter(([, parent]) => parent === tree[i]).map(([pid]) => pid));
+  for (const pid of tree) try { process.kill(pid, name); } catch { /* gone already */ }
+}
+
+after(() => {
+  if (!exit) signal('SIGCONT');
+  if (!exit) game.kill();
+  windowManager.kill();
+  server.kill();
+});
+const limit = args.indexOf('--steps');
+play({
   screen,
-  doubleClickMs: 800, // Qt asks the desktop, 400 ms by default; Windows' own is 500 ms
+  doubleClickMs: 800, // Qt's default is 400 ms, Windows' 500 ms
   launch() {
     exit = undefined;
     game = spawn(command[0], command.slice(1), { env, stdio: 'inherit' });
     game.on('exit', (code, how) => { exit = { code, how }; });
   },
+  ended() {
+    if (exit && (exit.code !== 0 || exit.how)) throw new Error(`the game ended with status ${exit.code ?? exit.how}`);
+    return !!exit;
+  },
   showing: (name) => !!visible(name),
   window(name) {
-    const shell = Object.fromEntries(text('xdotool', 'getwindowgeometry', '--shell', visible(name))
-      .split('\n').map((line) => line.split('=')));
+    const shell = Object.fromEntries(text('xdotool', 'getwindowgeometry', '--shell', visible(name)).split('\n').map((l) => l.split('=')));
     return { x: Number(shell.X), y: Number(shell.Y), w: Number(shell.WIDTH), h: Number(shell.HEIGHT) };
   },
   screenshot: () => run('import', '-window', 'root', '-quality', '10', 'png:-'),
@@ -107,19 +109,4 @@ const desktop = {
     signal('SIGSTOP');
   },
   thaw: () => signal('SIGCONT'),
-  ended() {
-    if (exit && (exit.code !== 0 || exit.how)) throw new Error(`the game ended with status ${exit.code ?? exit.how}`);
-    return !!exit;
-  },
-};
-
-after(() => {
-  if (!exit) {
-    signal('SIGCONT');
-    game.kill();
-  }
-  windowManager.kill();
-  server.kill();
-});
-const limit = args.indexOf('--steps');
-play(desktop, { steps: args[0], shots: args[1], count: limit >= 0 ? Number(args[limit + 1]) : Infinity });
+}, { steps: args[0], shots: args[1], count: limit >= 0 ? Number(args[limit + 1]) : Infinity });

@@ -19,7 +19,7 @@ import { screen, start } from './browser.mjs';
 const scale = Number(process.env.MORVIK_SCALE ?? 1);
 const viewport = { width: 1280, height: 1024 };
 const titles = { Form2: 'Morvik Roulette', Form1: 'Morvik Roulette table' };
-const keys = { Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown', Space: ' ' };
+const keys = { Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown' };
 
 let web;
 let page;
