@@ -9,6 +9,10 @@ source tools/setup.sh
 install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}" \
     "${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}"
 
+# The end-to-end drivers' Node.js packages, pinned in tests/web/package.json;
+# playwright-core downloads no browser: the tests run Debian's Chromium.
+(cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund)
+
 configure_and_build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVIK_WERROR=ON
 ctest --test-dir build/test --output-on-failure -j2
 
@@ -22,6 +26,5 @@ tools/windows.sh -DMORVIK_BUILD_TESTS=ON -DMORVIK_E2E_DRIVER="$PWD/build/test/te
 ctest --test-dir build/windows --output-on-failure -j2
 
 # The web build, with its tests in Chromium driven by the pinned playwright-core.
-(cd tests/web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund)
 tools/web.sh -DMORVIK_BUILD_TESTS=ON
 ctest --test-dir build/web --output-on-failure -j2
