@@ -49,16 +49,16 @@ function ink(s, area, inked) {
 }
 
 // The text in `area` on a ground of colour `ground`, read by tesseract off a
-// greyscale PNM of twice the size with a white margin, the letters' smoothed
-// edges kept: cut to black and white, a dotted 0 reads as a 6; at their own
-// size, an X reads as "xX".
-function read(s, area, ground, lines = 1) {
-  const w = 2 * area.w + 40, h = 2 * area.h + 40, page = Buffer.alloc(w * h, 255), ink = [];
+// greyscale PNM with a white margin, the letters' smoothed edges kept (cut to
+// black and white, a dotted 0 reads as a 6) and each pixel made `zoom` wide
+// (at a small size an X reads as "xX", at a large one "Player" as "Plaver").
+function read(s, area, ground, zoom, lines = 1) {
+  const w = zoom * area.w + 40, h = zoom * area.h + 40, page = Buffer.alloc(w * h, 255), ink = [];
   for (let y = 0; y < area.h; ++y) for (let x = 0; x < area.w; ++x) ink.push(distance(s.at(area.x + x, area.y + y), ground));
   const most = Math.max(1, ...ink);
   ink.forEach((d, i) => {
-    const at = (2 * Math.floor(i / area.w) + 20) * w + 2 * (i % area.w) + 20;
-    page[at] = page[at + 1] = page[at + w] = page[at + w + 1] = 255 - Math.round((255 * d) / most);
+    for (let k = 0; k < zoom * zoom; ++k)
+      page[(zoom * Math.floor(i / area.w) + Math.floor(k / zoom) + 20) * w + zoom * (i % area.w) + (k % zoom) + 20] = 255 - Math.round((255 * d) / most);
   });
   return execFileSync('tesseract', ['stdin', 'stdout', '--psm', lines > 1 ? '6' : '7'],
     { input: Buffer.concat([Buffer.from(`P5 ${w} ${h} 255\n`), page]), stdio: ['pipe', 'pipe', 'ignore'] })
@@ -120,6 +120,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
   let actedAt = 0;
 
   const px = (v) => Math.round(v * scale);
+  const zoom = () => (scale < 1.5 ? 2 : 1); // texts read at about twice the layout's size
   const onScreen = (c) => {
     const o = boxes[windowOf(c.name)] ?? fail(`${windowOf(c.name)} not yet found`);
     const [x, y, w, h] = c.box;
@@ -156,7 +157,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
     }
     return rows;
   }
-  const entries = (s) => listRows(s).map((r) => read(s, { ...r, y: r.y - px(3), h: r.h + 2 * px(3) }, 0)).join(' ');
+  const entries = (s) => listRows(s).map((r) => read(s, { ...r, y: r.y - px(3), h: r.h + 2 * px(3) }, 0, zoom())).join(' ');
 
   // Whether a caption shows `number` in `colour`: the shape of that number's
   // cell on the table. Read so rather than by OCR, which takes the font's
@@ -212,7 +213,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
         return `the caption ${text} is ${inked.w} pixels wide`;
       const off = c.centred ? inked.x + inked.w / 2 - (box.x + box.w / 2) : inked.x - box.x;
       if (Math.abs(off) > letter / 2 + 1) return `the caption ${text} lies ${off} pixels off`;
-      const seen = /^\d+$/.test(text) || read(s, box, rgb(c.under), c.lines.length);
+      const seen = /^\d+$/.test(text) || read(s, box, rgb(c.under), zoom(), c.lines.length);
       if (seen !== true && !reads(seen, text)) return `the caption ${text} reads ${seen}`;
     }
     return true;
@@ -269,7 +270,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
       const c = named(name), text = words.join(' ');
       if (/^\d+$/.test(text) && Number(text) <= 36)
         return showsNumber(s, c, Number(text), rgb(c.name === 'Form1.Cislo' ? cell(text).colour : c.colour)) || 'another number or colour';
-      const seen = read(s, onScreen(c), rgb(c.under));
+      const seen = read(s, onScreen(c), rgb(c.under), zoom());
       return reads(seen, text) || seen;
     }],
     entries: (words) => [(s, seen = entries(s)) => seen === words.join(' ') || seen],
