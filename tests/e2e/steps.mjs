@@ -120,7 +120,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
   let actedAt = 0;
 
   const px = (v) => Math.round(v * scale);
-  const zoom = () => (scale < 1.5 ? 2 : 1); // texts read at about twice the layout's size
+  const zoom = () => (scale < 1.75 ? 2 : 1); // texts read at about twice the layout's size
   const onScreen = (c) => {
     const o = boxes[windowOf(c.name)] ?? fail(`${windowOf(c.name)} not yet found`);
     const [x, y, w, h] = c.box;
