@@ -11,30 +11,37 @@ addOnPostRun(() => {
     const control = closest(node, '[data-id]');
     return control ? Number(control.dataset.id) : -1;
   };
-  const list = (node) => closest(node, '[role=listbox]');
+  const list = (node) => closest(node, '[data-list]');
   const primary = (e) => e.isPrimary && e.button === 0;
   // A touch's events all go where it began; it is let go over what is under it now.
   const under = (e) => document.elementFromPoint(e.clientX, e.clientY);
   let holding = 0;
   const letGo = () => clearTimeout(holding);
 
-  addEventListener('pointerdown', (e) => {
-    if (!primary(e)) return;
+  const press = (e, second) => {
     const bets = list(e.target);
-    if (!bets) return id(e.target) >= 0 && game.press(id(e.target), e.detail >= 2);
+    if (!bets) return id(e.target) >= 0 && game.press(id(e.target), second);
     // Where in the list, at its own size: a fitted screen is drawn smaller.
     const r = bets.getBoundingClientRect();
     const scale = bets.offsetWidth / r.width;
     game.pressList(id(bets), Math.floor((e.clientX - r.left) * scale), Math.floor((e.clientY - r.top) * scale));
     // A touch screen has no Delete key: a finger held on an entry for
     // 600 ms is a tap of Delete once the press has selected the entry.
-    if (closest(e.target, '[role=option]') && e.pointerType !== 'mouse') {
+    if (closest(e.target, '[role=option]') && pointer !== 'mouse') {
       holding = setTimeout(() => {
         game.key('Delete', false, true);
         game.key('Delete', false, false);
       }, 600);
     }
+  };
+  // Only a mouse's press says which press of a double click it is; its
+  // pointerdown does not, and a touch's mousedown comes after it has ended.
+  let pointer = '';
+  addEventListener('pointerdown', (e) => {
+    pointer = e.pointerType;
+    if (primary(e) && pointer !== 'mouse') press(e, false);
   });
+  addEventListener('mousedown', (e) => pointer === 'mouse' && e.button === 0 && press(e, e.detail >= 2));
   addEventListener('pointerup', (e) => {
     letGo();
     if (primary(e)) game.release(id(under(e)));

@@ -65,8 +65,10 @@ struct Cases : Case... {
 template <class... Case>
 Cases(Case...) -> Cases<Case...>;
 
-// The shapes of a control's plan at 100 %, one element each. A bet list's
-// lines of text are its entries, from the first in sight.
+// The shapes of a control's plan at 100 %, one element each. Its text takes
+// the caption's colour, the control's own (what the driver reads), unless
+// the plan says otherwise. A bet list's lines of text are its entries, from
+// the first in sight.
 std::string shapes(const Session& session, int control)
 {
     const Look& look = session.look(control);
@@ -97,8 +99,8 @@ std::string shapes(const Session& session, int control)
                     ++entry;
                 }
                 return "<span" + option + " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:"
-                    + px(r.box.height) + ";letter-spacing:calc(" + px(advance(r.pixels))
-                    + " - 0.60009765625em);color:" + css(r.colour) + "\">" + escaped(r.text) + "</span>";
+                    + px(r.box.height) + ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)"
+                    + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
             },
             [](const Picture& p) {
                 return std::string("<img alt=\"\" draggable=false") + (p.art == Art::Title ? "" : " class=own-size")
@@ -142,13 +144,15 @@ std::string markup(const Session& session, int control)
     // The keyboard's focus is the session's; the page's follows it, for screen readers.
     if (row.clickable || row.kind == Kind::List)
         html += " tabindex=-1";
+    if (row.kind == Kind::List)
+        html += " data-list";
     if (row.kind == Kind::Window ? !session.inSight(control) : !row.shown)
         html += " hidden";
     if (row.kind == Kind::Window)
         html += " class=screen style=\"--w:" + px(box.width) + ";--h:" + px(box.height) + ";width:" + px(box.width)
             + ";height:" + px(box.height) + "\"";
     else
-        html += " style=\"" + place(box) + "\"";
+        html += " style=\"" + place(box) + "color:" + css(session.look(control).colour) + "\"";
     html += "><div class=plan>" + shapes(session, control) + "</div>";
     for (int child = control + 1; child < ids::Count; ++child)
         if (Controls[child].parent == control)
@@ -225,6 +229,7 @@ void Page::redraw(int control)
 {
     val element = elements[control];
     element["firstChild"].set("innerHTML", shapes(players, control));
+    element["style"].set("color", css(players.look(control).colour));
     for (const auto& [name, value] : told(players, control))
         setAttribute(element, name, value);
     if (control == players.focus() && !document["activeElement"].strictlyEquals(element)) {
