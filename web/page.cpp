@@ -85,9 +85,9 @@ std::string shapes(const Session& session, int control)
                     + std::to_string(s.width) + " stroke=\"" + css(s.colour) + "\" stroke-linecap=square /></svg>";
             },
             [](const Disc& d) {
-                return "<svg><ellipse cx=" + halves(2 * d.box.x + d.box.width) + " cy="
-                    + halves(2 * d.box.y + d.box.height) + " rx=" + halves(d.box.width) + " ry="
-                    + halves(d.box.height) + " fill=\"" + css(d.colour) + "\" /></svg>";
+                return "<svg style=\"" + place(d.box) + "\"><ellipse cx=" + halves(d.box.width) + " cy="
+                    + halves(d.box.height) + " rx=" + halves(d.box.width) + " ry=" + halves(d.box.height) + " fill=\""
+                    + css(d.colour) + "\" /></svg>";
             },
             // Each glyph advances the whole pixels the layout counts.
             [&](const Run& r) {
@@ -149,8 +149,7 @@ std::string markup(const Session& session, int control)
     if (row.kind == Kind::Window ? !session.inSight(control) : !row.shown)
         html += " hidden";
     if (row.kind == Kind::Window)
-        html += " class=screen style=\"--w:" + px(box.width) + ";--h:" + px(box.height) + ";width:" + px(box.width)
-            + ";height:" + px(box.height) + "\"";
+        html += " class=screen style=\"--w:" + std::to_string(box.width) + ";--h:" + std::to_string(box.height) + "\"";
     else
         html += " style=\"" + place(box) + "color:" + css(session.look(control).colour) + "\"";
     html += "><div class=plan>" + shapes(session, control) + "</div>";
@@ -165,8 +164,6 @@ Page::Page(Session::Services services)
     , document(val::global("document"))
     , spoken(document.call<val>("createElement", val("div")))
     , elements(ids::Count, val::undefined())
-    , width(val::global("innerWidth").as<double>())
-    , height(val::global("innerHeight").as<double>())
 {
     build(t::Form2);
     // Out of sight but read out: the number drawn, once a spin has stopped.
@@ -186,14 +183,6 @@ void Page::build(int window)
     for (int id = 0; id < ids::Count; ++id)
         if (windowOf(id) == window)
             elements[id] = find(id);
-    const Box& box = Controls[window].box;
-    const double fit = std::min({1.0, width / box.width, height / box.height});
-    val style = elements[window]["style"];
-    style.call<void>("setProperty", val("--fit"), val(fit));
-    // No transform at full size: a scaled layer blurs on screens of a
-    // fractional number of device pixels to the pixel.
-    if (fit < 1)
-        style.set("transform", "scale(var(--fit))");
 }
 
 void Page::makeTable()

@@ -39,9 +39,6 @@ private:
     emscripten::val document;
     emscripten::val spoken; // the live region that reads out the drawn number
     std::vector<emscripten::val> elements; // undefined until made
-    // The browser's window as the page loaded: each screen is scaled down to
-    // fit it once, and then the browser's zoom and a pinch enlarge it.
-    double width, height;
     long timer1 = 0;
 };
 
