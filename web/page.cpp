@@ -2,7 +2,7 @@
 
 #include <emscripten/eventloop.h>
 
-#include <algorithm>
+#include <cstdio>
 #include <utility>
 
 using emscripten::val;
@@ -14,24 +14,18 @@ namespace {
 namespace t = ids::title;
 namespace b = ids::table;
 
-std::string px(int pixels)
-{
-    return std::to_string(pixels) + "px";
-}
+// CSS pixels, and half pixels for the middle of a pen or of a disc's box.
+const auto px = [](int pixels) { return std::to_string(pixels) + "px"; };
+const auto half = [](int twice) { return std::to_string(twice / 2) + (twice % 2 ? ".5" : ""); };
+const auto place = [](Box b) {
+    return "left:" + px(b.x) + ";top:" + px(b.y) + ";width:" + px(b.width) + ";height:" + px(b.height) + ";";
+};
 
 std::string css(Rgb c)
 {
-    constexpr char digits[] = "0123456789abcdef";
-    std::string text = "#";
-    for (const std::uint8_t v : {c.r, c.g, c.b})
-        text += {digits[v >> 4], digits[v & 15]};
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
     return text;
-}
-
-// Half pixels, for the middle of a pen or of a disc's box.
-std::string halves(int twice)
-{
-    return std::to_string(twice / 2) + (twice % 2 ? ".5" : "");
 }
 
 std::string escaped(std::string_view text)
@@ -42,28 +36,11 @@ std::string escaped(std::string_view text)
     return html;
 }
 
-std::string place(Box b)
-{
-    return "left:" + px(b.x) + ";top:" + px(b.y) + ";width:" + px(b.width) + ";height:" + px(b.height) + ";";
-}
-
-std::string picture(Art art, int index)
-{
-    switch (art) {
-    case Art::Title: return "pictures/title.gif";
-    case Art::Logo: return "pictures/logo.bmp";
-    case Art::Chip: return "pictures/chip-" + std::to_string(ChipValues[index]) + ".bmp";
-    case Art::None: break;
-    }
-    return {};
-}
-
 template <class... Case>
 struct Cases : Case... {
     using Case::operator()...;
 };
-template <class... Case>
-Cases(Case...) -> Cases<Case...>;
+template <class... Case> Cases(Case...) -> Cases<Case...>;
 
 // The shapes of a control's plan at 100 %, one element each. Its text takes
 // the caption's colour, the control's own (what the driver reads), unless
@@ -80,13 +57,13 @@ std::string shapes(const Session& session, int control)
             [](const Fill& f) { return "<div style=\"" + place(f.box) + "background:" + css(f.colour) + "\"></div>"; },
             // The square pen's middle runs half its width from its corner.
             [](const Stroke& s) {
-                return "<svg><line x1=" + halves(2 * s.from.x + s.width) + " y1=" + halves(2 * s.from.y + s.width)
-                    + " x2=" + halves(2 * s.to.x + s.width) + " y2=" + halves(2 * s.to.y + s.width) + " stroke-width="
+                return "<svg><line x1=" + half(2 * s.from.x + s.width) + " y1=" + half(2 * s.from.y + s.width)
+                    + " x2=" + half(2 * s.to.x + s.width) + " y2=" + half(2 * s.to.y + s.width) + " stroke-width="
                     + std::to_string(s.width) + " stroke=\"" + css(s.colour) + "\" stroke-linecap=square /></svg>";
             },
             [](const Disc& d) {
-                return "<svg style=\"" + place(d.box) + "\"><ellipse cx=" + halves(d.box.width) + " cy="
-                    + halves(d.box.height) + " rx=" + halves(d.box.width) + " ry=" + halves(d.box.height) + " fill=\""
+                return "<svg style=\"" + place(d.box) + "\"><ellipse cx=" + half(d.box.width) + " cy="
+                    + half(d.box.height) + " rx=" + half(d.box.width) + " ry=" + half(d.box.height) + " fill=\""
                     + css(d.colour) + "\" /></svg>";
             },
             // Each glyph advances the whole pixels the layout counts.
@@ -103,8 +80,12 @@ std::string shapes(const Session& session, int control)
                     + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
             },
             [](const Picture& p) {
-                return std::string("<img alt=\"\" draggable=false") + (p.art == Art::Title ? "" : " class=own-size")
-                    + " src=\"" + picture(p.art, p.index) + "\" style=\"" + place(p.box) + "\">";
+                const bool title = p.art == Art::Title;
+                const std::string file = title ? "title.gif"
+                    : p.art == Art::Logo       ? "logo.bmp"
+                                               : "chip-" + std::to_string(ChipValues[p.index]) + ".bmp";
+                return std::string("<img alt=\"\" draggable=false") + (title ? "" : " class=own-size")
+                    + " src=pictures/" + file + " style=\"" + place(p.box) + "\">";
             },
         }, shape);
     return html;
@@ -123,11 +104,6 @@ std::vector<std::pair<std::string, std::string>> told(const Session& session, in
     if (Controls[control].art == Art::Chip)
         attributes.emplace_back("aria-pressed", a.pressed ? "true" : "false");
     return attributes;
-}
-
-void setAttribute(val element, const std::string& name, const std::string& value)
-{
-    element.call<void>("setAttribute", name, value);
 }
 
 } // namespace
@@ -162,14 +138,12 @@ std::string markup(const Session& session, int control)
 Page::Page(Session::Services services)
     : players(services, *this)
     , document(val::global("document"))
-    , spoken(document.call<val>("createElement", val("div")))
     , elements(ids::Count, val::undefined())
 {
     build(t::Form2);
     // Out of sight but read out: the number drawn, once a spin has stopped.
-    setAttribute(spoken, "role", "status");
-    setAttribute(spoken, "class", "spoken");
-    elements[t::Form2].call<void>("after", spoken);
+    elements[t::Form2].call<void>("insertAdjacentHTML", val("afterend"), val("<div role=status class=spoken></div>"));
+    spoken = elements[t::Form2]["nextSibling"];
     players.start();
 }
 
@@ -220,7 +194,7 @@ void Page::redraw(int control)
     element["firstChild"].set("innerHTML", shapes(players, control));
     element["style"].set("color", css(players.look(control).colour));
     for (const auto& [name, value] : told(players, control))
-        setAttribute(element, name, value);
+        element.call<void>("setAttribute", name, value);
     if (control == players.focus() && !document["activeElement"].strictlyEquals(element)) {
         val options = val::object();
         options.set("preventScroll", true);

@@ -37,7 +37,7 @@ private:
 
     Session players;
     emscripten::val document;
-    emscripten::val spoken; // the live region that reads out the drawn number
+    emscripten::val spoken = emscripten::val::undefined(); // the live region that reads out the drawn number
     std::vector<emscripten::val> elements; // undefined until made
     long timer1 = 0;
 };
