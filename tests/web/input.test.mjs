@@ -17,7 +17,7 @@ const focused = (page) => page.evaluate(() => document.activeElement.dataset.con
 // A screen reader's press: a click with no pointer (detail 0).
 const pressed = (locator) => locator.evaluate((e) => e.click());
 
-test('the keyboard plays and the page follows its focus; a screen reader chooses, lays, selects; losing the keyboard lets Delete go', async () => {
+test('the keyboard plays and the page follows its focus; a screen reader chooses, lays, selects; losing the keyboard lets Delete go; a double click hands over once', async () => {
   const page = await web.open();
   assert.equal(await focused(page), 'Label1(0)');
   await page.keyboard.press('Tab');
@@ -28,6 +28,8 @@ test('the keyboard plays and the page follows its focus; a screen reader chooses
   await page.keyboard.press('ArrowDown');
   await page.keyboard.press('ArrowRight');
   assert.equal(await focused(page), 'Label1(3)');
+  await page.keyboard.press('Shift+Tab');
+  assert.equal(await focused(page), 'Label1(2)');
 
   await pressed(button(page, 'Chip 5'));
   assert.equal(await button(page, 'Chip 5').getAttribute('aria-pressed'), 'true');
@@ -46,6 +48,11 @@ test('the keyboard plays and the page follows its focus; a screen reader chooses
   await page.clock.runFor(5);
   assert.deepEqual(await bets.getByRole('option').allTextContents(), ['17-5', 'Odd-1']);
   await page.keyboard.up('Delete');
+
+  // A double click on Next hands the table over once: it does not spin.
+  await button(page, 'Next').dblclick();
+  assert.equal(await control(page, 'Form1', 'Label4').textContent(), 'Player 2');
+  assert.ok(await control(page, 'Form1', 'Picture2').isVisible());
   assert.deepEqual(page.errors, []);
 });
 
