@@ -80,12 +80,10 @@ std::string shapes(const Session& session, int control)
                     + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
             },
             [](const Picture& p) {
-                const bool title = p.art == Art::Title;
-                const std::string file = title ? "title.gif"
-                    : p.art == Art::Logo       ? "logo.bmp"
-                                               : "chip-" + std::to_string(ChipValues[p.index]) + ".bmp";
-                return std::string("<img alt=\"\" draggable=false") + (title ? "" : " class=own-size")
-                    + " src=pictures/" + file + " style=\"" + place(p.box) + "\">";
+                const std::string file = p.art == Art::Title ? "title.gif"
+                    : p.art == Art::Logo                     ? "logo.bmp"
+                                                             : "chip-" + std::to_string(ChipValues[p.index]) + ".bmp";
+                return "<img alt=\"\" draggable=false src=pictures/" + file + " style=\"" + place(p.box) + "\">";
             },
         }, shape);
     return html;
