@@ -102,6 +102,20 @@ test('on a phone the table fits the screen as the page loads, and a pinch enlarg
   assert.deepEqual(await page.evaluate(() => [...document.querySelectorAll('*')].filter((e) => !/auto|pinch-zoom/.test(getComputedStyle(e).touchAction)).length), 0);
 });
 
+test('a finger slid off a cell onto the next, too little for a pan, lays nothing; a tap lays', async () => {
+  const page = await web.open({ hasTouch: true });
+  await button(page, 'Play').tap();
+  await button(page, 'Chip 1').tap();
+  const cell = await button(page, '17').boundingBox();
+  const touch = await page.context().newCDPSession(page);
+  const at = (x) => ({ touchPoints: [{ x: cell.x + cell.width + x, y: cell.y + cell.height / 2 }] });
+  await touch.send('Input.dispatchTouchEvent', { type: 'touchStart', ...at(-3) });
+  await touch.send('Input.dispatchTouchEvent', { type: 'touchMove', ...at(3) });
+  await touch.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await button(page, '20').tap();
+  assert.deepEqual(await page.getByRole('option').allTextContents(), ['20-1']);
+});
+
 test('Back after a reload on the table, and a Play pressed before the game has loaded', async () => {
   const page = await web.open({}, { clock: false });
   await button(page, 'Play').click();
