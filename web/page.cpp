@@ -151,7 +151,7 @@ void Page::build(int window)
 {
     auto find = [&](int id) { return document.call<val>("querySelector", "[data-id=\"" + std::to_string(id) + "\"]"); };
     if (find(window).isNull())
-        document["body"].call<void>("insertAdjacentHTML", val("afterbegin"), markup(players, window));
+        elements[t::Form2].call<void>("insertAdjacentHTML", val("afterend"), markup(players, window));
     for (int id = 0; id < ids::Count; ++id)
         if (windowOf(id) == window)
             elements[id] = find(id);
