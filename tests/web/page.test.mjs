@@ -38,7 +38,7 @@ test('a screen reader finds every control by its role and name, and hears each d
 
   await play(page, ['Play', 'Chip 1', '17']);
   assert.equal(await page.title(), 'Morvik Roulette table');
-  await assertButtons(page, [...numbers, 'Big', 'Small', 'Even', 'Odd', 'Black', 'Red',
+  await assertButtons(page, [...numbers, 'Big 19-36', 'Small 1-18', 'Even', 'Odd', 'Black', 'Red',
     'Chip 1', 'Chip 5', 'Chip 10', 'Chip 20', 'Chip 50', 'Chip 100', 'Next', 'X']);
   const bets = page.getByRole('listbox', { name: 'Player 1 bets' });
   assert.deepEqual(await bets.getByRole('option').allTextContents(), ['17-1']);
