@@ -52,12 +52,13 @@ std::string layoutName(const Control& row)
     return row.index < 0 ? name : name + "(" + std::to_string(row.index) + ")";
 }
 
+// The picture's name, less ".webp" (and "@2x.webp" at twice the size).
 std::string picture(const Control& row)
 {
     switch (row.art) {
-    case Art::Title: return "pictures/title.gif";
-    case Art::Logo: return "pictures/logo.bmp";
-    case Art::Chip: return "pictures/chip-" + std::to_string(ChipValues[row.index]) + ".bmp";
+    case Art::Title: return "pictures/title";
+    case Art::Logo: return "pictures/logo";
+    case Art::Chip: return "pictures/chip-" + std::to_string(ChipValues[row.index]);
     case Art::None: break;
     }
     return {};
@@ -95,7 +96,7 @@ Page::Page(Session::Services services)
     // Out of sight but read out: the number drawn, once a spin has stopped.
     setAttribute(spoken, "role", "status");
     setAttribute(spoken, "class", "spoken");
-    document["body"].call<void>("append", spoken);
+    document.call<val>("querySelector", val("main")).call<void>("append", spoken);
     build(ids::title::Form2);
     show(ids::title::Form2, true);
 }
@@ -132,7 +133,8 @@ val Page::make(int id)
         role = "region";
         break;
     case Kind::Picture:
-        setAttribute(element, "src", picture(row));
+        setAttribute(element, "src", picture(row) + ".webp");
+        setAttribute(element, "srcset", picture(row) + ".webp 1x, " + picture(row) + "@2x.webp 2x");
         setAttribute(element, "alt", std::string(row.spokenName));
         setAttribute(element, "draggable", "false");
         // The logo and the chips are shown at their own size: on a screen
@@ -179,7 +181,7 @@ val Page::make(int id)
     if (row.parent >= 0)
         elements[row.parent].call<void>("append", element);
     else
-        document["body"].call<void>("append", element);
+        document.call<val>("querySelector", val("main")).call<void>("append", element);
     return element;
 }
 
@@ -348,6 +350,7 @@ void Page::quit()
         if (!elements[window].isUndefined())
             elements[window].call<void>("remove");
     spoken.call<void>("remove");
+    val::global("morvikEnded")();
     val::global("window").call<void>("close");
 }
 
