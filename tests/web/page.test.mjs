@@ -191,31 +191,36 @@ test('a player who opened the game once fetched each file once, starts it again 
   server.on('request', (request, response) =>
     response.on('finish', () => response.statusCode === 200 && downloads.push(request.url)));
   const context = await web.browser.newContext();
-  const page = await context.newPage();
-  await page.goto(url);
-  await page.evaluate(() => navigator.serviceWorker.ready);
-  await button(page, 'Play').click();
-  await page.waitForFunction(() => [...document.images].every((i) => i.complete && i.naturalWidth));
-  assert.deepEqual(downloads.filter((file, k) => downloads.indexOf(file) !== k), [], 'downloaded twice');
-  assert.ok(downloads.includes('/pictures/chip-100.webp') && downloads.includes('/pictures/chip-100@2x.webp'));
-
-  const index = join(folder, 'index.html');
-  writeFileSync(index, readFileSync(index, 'utf8').replace('</body>', '<p id="published-later"></p></body>'));
-  await page.reload();
-  assert.equal(await page.locator('#published-later').count(), 1);
-
-  server.closeAllConnections();
-  await new Promise((done) => server.close(done));
-  await context.setOffline(true);
-  for (const address of [url, `${url}index.html`]) {
-    await page.goto(address);
-    assert.equal(await page.locator('#published-later').count(), 1, address);
+  try {
+    const page = await context.newPage();
+    await page.goto(url);
+    await page.evaluate(() => navigator.serviceWorker.ready);
     await button(page, 'Play').click();
-    assert.equal(await page.title(), 'Morvik Roulette table', address);
-    assert.ok(await page.evaluate(() => document.fonts.check('bold 27px Morvik')));
+    await page.waitForFunction(() => [...document.images].every((i) => i.complete && i.naturalWidth));
+    assert.deepEqual(downloads.filter((file, k) => downloads.indexOf(file) !== k), [], 'downloaded twice');
+    assert.ok(downloads.includes('/pictures/chip-100.webp') && downloads.includes('/pictures/chip-100@2x.webp'));
+
+    const index = join(folder, 'index.html');
+    writeFileSync(index, readFileSync(index, 'utf8').replace('</body>', '<p id="published-later"></p></body>'));
+    await page.reload();
+    assert.equal(await page.locator('#published-later').count(), 1);
+
+    server.closeAllConnections();
+    await new Promise((done) => server.close(done));
+    await context.setOffline(true);
+    for (const address of [url, `${url}index.html`]) {
+      await page.goto(address);
+      assert.equal(await page.locator('#published-later').count(), 1, address);
+      await button(page, 'Play').click();
+      assert.equal(await page.title(), 'Morvik Roulette table', address);
+      assert.ok(await page.evaluate(() => document.fonts.check('bold 27px Morvik')));
+    }
+  } finally {
+    await context.close();
+    server.closeAllConnections();
+    server.close();
+    rmSync(folder, { recursive: true });
   }
-  await context.close();
-  rmSync(folder, { recursive: true });
 });
 
 test('the development server answers a malformed address with 400 and serves on, compresses, answers an unchanged file with 304, and names a taken port and how to choose another', async () => {
