@@ -98,7 +98,7 @@ await page.goto(url);
 for (const name of ['Play', 'Chip 1', 'Even', 'Next']) await page.getByRole('button', { name, exact: true }).click();
 await page.evaluate(() => {
   const cislo = document.querySelector('[data-control="Cislo"]');
-  new MutationObserver(() => (window.first ??= performance.now())).observe(cislo, { subtree: true, characterData: true });
+  new MutationObserver(() => (window.first ??= performance.now())).observe(cislo, { subtree: true, characterData: true, childList: true });
   new MutationObserver(() => (window.last = performance.now())).observe(document.querySelector('[role=status]'), { childList: true });
 });
 await web.browser.startTracing(page, { categories: ['devtools.timeline'] });
