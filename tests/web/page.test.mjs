@@ -179,6 +179,7 @@ test('"Quit" leaves a message of how to start again, and a game that cannot load
     const message = failed.getByRole('region', { name: 'Morvik Roulette could not start' });
     await message.waitFor();
     assert.equal(await message.locator('#reason').textContent(), reason);
+    assert.equal(await failed.locator('.screen:visible').count(), 0, 'no title whose buttons do nothing');
     assert.equal(await message.getByRole('link', { name: 'Try again' }).getAttribute('href'), './');
     assert.deepEqual(await failed.evaluate(() => getComputedStyle(document.querySelector('#failed h2')).fontFamily),
       'Morvik, monospace');
