@@ -72,6 +72,4 @@ addOnPostRun(() => {
     document.body.classList.remove('loading');
     game.click(id(document.querySelector('[data-control=Form2] [data-control="Label1(0)"]')));
   }
-  // Kept for a start with no network (sw.js).
-  if (navigator.serviceWorker) navigator.serviceWorker.register('sw.js').catch(() => {});
 });

@@ -80,10 +80,12 @@ std::string shapes(const Session& session, int control)
                     + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
             },
             [](const Picture& p) {
-                const std::string file = p.art == Art::Title ? "title.gif"
-                    : p.art == Art::Logo                     ? "logo.bmp"
-                                                             : "chip-" + std::to_string(ChipValues[p.index]) + ".bmp";
-                return "<img alt=\"\" draggable=false src=pictures/" + file + " style=\"" + place(p.box) + "\">";
+                const std::string name = "pictures/"
+                    + (p.art == Art::Title  ? "title"
+                           : p.art == Art::Logo ? "logo"
+                                                : "chip-" + std::to_string(ChipValues[p.index]));
+                return "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name
+                    + "@2x.webp 2x\" style=\"" + place(p.box) + "\">";
             },
         }, shape);
     return html;
@@ -151,7 +153,8 @@ void Page::build(int window)
 {
     auto find = [&](int id) { return document.call<val>("querySelector", "[data-id=\"" + std::to_string(id) + "\"]"); };
     if (find(window).isNull())
-        elements[t::Form2].call<void>("insertAdjacentHTML", val("afterend"), markup(players, window));
+        document.call<val>("querySelector", val("main")).call<void>("insertAdjacentHTML", val("afterbegin"),
+                                                                 markup(players, window));
     for (int id = 0; id < ids::Count; ++id)
         if (windowOf(id) == window)
             elements[id] = find(id);
@@ -216,6 +219,7 @@ void Page::quit()
         if (!elements[window].isUndefined())
             elements[window].call<void>("remove");
     spoken.call<void>("remove");
+    val::global("morvikEnded")();
     val::global("window").call<void>("close");
 }
 

@@ -76,7 +76,7 @@ test("zoomed in, the table stays as large as the browser makes it, drawn at the 
     const clip = { x: x + (await page.evaluate(() => scrollX)), y: y + (await page.evaluate(() => scrollY)), width: 859, height: 669, scale: 1 };
     return (await cdp.send('Page.captureScreenshot', { clip, captureBeyondViewport: true })).data;
   };
-  const dense = await web.open({ viewport: { width: 859, height: 669 } });
+  const dense = await web.open({ viewport: { width: 859, height: 669 }, deviceScaleFactor: 2 });
   await button(dense, 'Play').click();
   const expected = await drawn(dense, { width: 859, height: 669, deviceScaleFactor: 2 });
   // Ctrl + to 200 % in a window of 1280 by 1024.
