@@ -3,91 +3,20 @@
 #include "qt/assets.h"
 #include "qt/fonts.h"
 
-#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
-
-#include <cmath>
 
 namespace morvik {
 
 namespace {
 
-// A control as a screen reader knows it: a button that can be pressed, a
-// picture, a text, or the readout whose value is the number it shows.
-class ControlAccessible : public QAccessibleWidget {
-public:
-    explicit ControlAccessible(ControlWidget* widget)
-        : QAccessibleWidget(widget, role(Controls[widget->control()]))
-    {
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        const QString text = QAccessibleWidget::text(t);
-        if ((t == QAccessible::Name && text.isEmpty()) || t == QAccessible::Value)
-            return control()->text();
-        return text;
-    }
-
-    QStringList actionNames() const override
-    {
-        return Controls[control()->control()].clickable ? QStringList(pressAction()) : QStringList();
-    }
-
-    void doAction(const QString& action) override
-    {
-        // Only what the mouse could click: not a chip in a hidden tray.
-        if (action == pressAction() && control()->isVisible())
-            control()->owner().click(control()->control());
-    }
-
-private:
-    static QAccessible::Role role(const Control& row)
-    {
-        if (row.clickable)
-            return QAccessible::Button;
-        switch (row.kind) {
-        case Kind::Window: return QAccessible::Window;
-        case Kind::Box: return QAccessible::Pane;
-        case Kind::Picture: return QAccessible::Graphic;
-        default: return QAccessible::StaticText;
-        }
-    }
-    ControlWidget* control() const { return static_cast<ControlWidget*>(widget()); }
+template <class... Cases>
+struct Overloaded : Cases... {
+    using Cases::operator()...;
 };
 
-QAccessibleInterface* controlInterface(const QString& className, QObject* object)
-{
-    if (className == QLatin1StringView(ControlWidget::staticMetaObject.className()))
-        return new ControlAccessible(static_cast<ControlWidget*>(object));
-    return nullptr;
-}
-
-QImage art(const Control& row, qreal density)
-{
-    switch (row.art) {
-    case Art::Title: return assets::picture(assets::title(density));
-    case Art::Logo: return assets::picture(assets::Logo);
-    case Art::Chip: return assets::picture(assets::chip(row.index));
-    case Art::None: break;
-    }
-    return {};
-}
-
-// The picture brought to `deviceSize`: enlarged by whole pixels when the size
-// is a whole multiple of the source's, smoothly resampled otherwise, so that
-// a high-density screen gets the source's own detail.
-QImage resampled(const QImage& source, QSize deviceSize)
-{
-    if (source.size() == deviceSize)
-        return source;
-    const bool wholeFactor = deviceSize.width() % source.width() == 0 && deviceSize.height() % source.height() == 0
-        && deviceSize.width() / source.width() == deviceSize.height() / source.height();
-    return source.scaled(deviceSize, Qt::IgnoreAspectRatio,
-                         wholeFactor ? Qt::FastTransformation : Qt::SmoothTransformation);
-}
+QRect toQRect(Box b) { return {b.x, b.y, b.width, b.height}; }
 
 } // namespace
 
@@ -96,139 +25,85 @@ ControlWidget::ControlWidget(int control, Session& session, QWidget* parent)
     , id(control)
     , session(session)
 {
-    static const bool registered = (QAccessible::installFactory(controlInterface), true);
-    (void)registered;
     const Control& row = Controls[control];
-    for (int i = 0; i < row.lines.count; ++i)
-        lines << fromUtf8(row.lines.line[i]);
-    colour = row.colour;
-    pixelSize = row.fontPixels;
-    picture = art(row, devicePixelRatioF());
-    // Windows, boxes and the readout paint their whole rectangle; the rest
-    // lets what lies beneath show through.
-    setAttribute(Qt::WA_OpaquePaintEvent, filled(row) || row.kind == Kind::Picture);
+    setAttribute(Qt::WA_OpaquePaintEvent, filled(row) || row.art != Art::None);
 }
 
-void ControlWidget::setText(std::string_view text, Rgb newColour, int newPixelSize)
+const QPixmap& ControlWidget::picture(const Picture& p)
 {
-    const QStringList newLines(fromUtf8(text));
-    if (newLines == lines && newColour == colour && newPixelSize == pixelSize)
-        return;
-    lines = newLines;
-    colour = newColour;
-    pixelSize = newPixelSize;
-    update();
+    const QSize size(p.box.width, p.box.height);
+    if (shown.size() != size || shownDensity != p.density) {
+        const QImage image = assets::picture(p.art == Art::Title ? assets::title(p.density) : p.art == Art::Logo ? assets::Logo : assets::chip(p.index));
+        shown = QPixmap::fromImage(image.size() == size ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        shownDensity = p.density;
+    }
+    return shown;
 }
 
+// The plan is in device pixels: the painter is set to draw in them.
 void ControlWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const Control& row = Controls[id];
-    if (filled(row))
-        painter.fillRect(rect(), toQColor(row.fill));
-    paintFigures(painter);
-    paintPicture(painter);
-    paintCaption(painter);
-}
-
-void ControlWidget::paintFigures(QPainter& painter)
-{
-    const Figures& figures = Controls[id].figures;
-    for (const FrameFigure& frame : figures.frames) {
-        const QRect r = toQRect(frame.bounds);
-        const int w = frame.penWidth;
-        const QColor c = toQColor(frame.colour);
-        painter.fillRect(QRect(r.left(), r.top(), r.width(), w), c);
-        painter.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), c);
-        painter.fillRect(QRect(r.left(), r.top(), w, r.height()), c);
-        painter.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), c);
-    }
-    painter.save();
-    painter.setPen(Qt::NoPen);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    for (const DiscFigure& disc : figures.discs) {
-        painter.setBrush(toQColor(disc.colour));
-        painter.drawEllipse(QRectF(toQRect(disc.bounds)));
-    }
-    painter.restore();
-    // One layout pixel wide on every screen, covering whole device pixels: the
-    // pen is as wide as a layout pixel and moved from the middle of the first
-    // device pixel to the middle of the layout pixel. Smoothing would smear
-    // each line over two columns in a paler colour.
     const qreal density = devicePixelRatioF();
-    const qreal toMiddle = 0.5 - 0.5 / density;
-    painter.save();
-    painter.translate(toMiddle, toMiddle);
-    for (const LineFigure& line : figures.lines) {
-        QPen pen(toQColor(line.colour));
-        pen.setCosmetic(true);
-        pen.setWidthF(density);
-        pen.setCapStyle(Qt::SquareCap);
-        painter.setPen(pen);
-        painter.drawLine(QPoint(line.from.x, line.from.y), QPoint(line.to.x, line.to.y));
-    }
-    painter.restore();
-}
-
-void ControlWidget::paintPicture(QPainter& painter)
-{
-    if (picture.isNull())
-        return;
-    const qreal density = devicePixelRatioF();
-    const QSize deviceSize = (QSizeF(size()) * density).toSize();
-    if (shown.size() != deviceSize) {
-        shown = QPixmap::fromImage(resampled(picture, deviceSize));
-        shown.setDevicePixelRatio(density);
-    }
-    painter.drawPixmap(0, 0, shown);
-}
-
-// The lines as laid out at 96 dpi, in device pixels: at a scale that rounds
-// the font up, the font shrinks until every line fits the box again, so that
-// no caption wraps or loses its end on any screen.
-void ControlWidget::paintCaption(QPainter& painter)
-{
-    if (lines.isEmpty())
-        return;
-    const qreal density = devicePixelRatioF();
-    const int deviceWidth = static_cast<int>(std::floor(width() * density));
-    Lines shape;
-    std::array<QByteArray, 2> utf8;
-    for (int i = 0; i < lines.size() && i < 2; ++i) {
-        utf8[i] = lines[i].toUtf8();
-        shape.line[shape.count++] = std::string_view(utf8[i].constData(), utf8[i].size());
-    }
-    const int devicePixels
-        = fittingPixelSize(shape, deviceWidth, static_cast<int>(std::lround(pixelSize * density)));
-    painter.save();
     painter.scale(1 / density, 1 / density);
-    const QFont font = layoutFont(devicePixels);
-    painter.setFont(font);
-    painter.setPen(toQColor(colour));
-    const int lineHeight = QFontMetrics(font).lineSpacing();
-    const int edge = Controls[id].kind == Kind::Readout ? static_cast<int>(std::lround(density)) : 0;
-    const Qt::Alignment align = (Controls[id].centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop;
-    for (int i = 0; i < lines.size(); ++i)
-        painter.drawText(QRect(edge, edge + i * lineHeight, deviceWidth - 2 * edge, lineHeight), align, lines[i]);
-    painter.restore();
+    const auto draw = Overloaded{
+        [&](const Fill& f) { painter.fillRect(toQRect(f.box), toQColor(f.colour)); },
+        [&](const Stroke& s) {
+            // A square pen centred on the middle of its first pixel square.
+            const qreal middle = (s.width - 1) / 2.0;
+            painter.setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::SquareCap));
+            painter.drawLine(QPointF(s.from.x + middle, s.from.y + middle), QPointF(s.to.x + middle, s.to.y + middle));
+        },
+        [&](const Disc& d) {
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(toQColor(d.colour));
+            painter.drawEllipse(QRectF(toQRect(d.box)));
+            painter.setRenderHint(QPainter::Antialiasing, false);
+        },
+        [&](const Run& r) {
+            const QFont font = layoutFont(r.pixels);
+            painter.setFont(font);
+            painter.setPen(toQColor(r.colour));
+            painter.drawText(QPoint(r.box.x, r.box.y + QFontMetrics(font).ascent()), fromUtf8(r.text));
+        },
+        [&](const Picture& p) { painter.drawPixmap(p.box.x, p.box.y, picture(p)); },
+    };
+    for (const Shape& shape : session.plan(id, scale(), false))
+        std::visit(draw, shape);
+}
+
+void ControlWidget::press(QMouseEvent* event, bool second)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (Controls[id].kind == Kind::List)
+        session.pressList(id, {qRound(event->position().x() * devicePixelRatioF()), qRound(event->position().y() * devicePixelRatioF())}, scale());
+    else
+        session.press(id, second);
 }
 
 void ControlWidget::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && Controls[id].clickable)
-        session.press(id);
+    press(event, false);
+}
+
+// The desktop's second press of a double click.
+void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    press(event, true);
 }
 
 void ControlWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && Controls[id].clickable)
+    if (event->button() == Qt::LeftButton)
         session.release(rect().contains(event->position().toPoint()) ? id : -1);
 }
 
-// The second click of a quick pair arrives as a double click.
-void ControlWidget::mouseDoubleClickEvent(QMouseEvent* event)
+// A notch is 120; turning it towards the player scrolls down.
+void ControlWidget::wheelEvent(QWheelEvent* event)
 {
-    mousePressEvent(event);
+    session.wheel(id, -event->angleDelta().y() / 120);
 }
 
 // Only the desktop's close requests go to the session; a close that the

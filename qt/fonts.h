@@ -7,7 +7,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QRect>
 #include <QString>
 
 #include <string_view>
@@ -23,9 +22,7 @@ bool installLayoutFont(const QString& fontFile);
 // the screen's dots per inch.
 QFont layoutFont(int pixelSize);
 
-// The layout's plain data in Qt's own types; its texts are UTF-8.
 inline QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
-inline QRect toQRect(Box b) { return QRect(b.x, b.y, b.width, b.height); }
 inline QString fromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

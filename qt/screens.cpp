@@ -1,5 +1,6 @@
 #include "qt/screens.h"
 
+#include "qt/accessible.h"
 #include "qt/fonts.h"
 
 #include <QAccessible>
@@ -8,14 +9,17 @@
 #include <QKeyEvent>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace morvik {
 
 Screens::Screens(Session::Services services)
     : players(services, *this)
 {
+    installAccessibility();
     QCoreApplication::instance()->installEventFilter(this);
     build(ids::title::Form2);
-    show(ids::title::Form2, true);
+    players.start();
 }
 
 Screens::~Screens() = default;
@@ -26,16 +30,14 @@ void Screens::build(int window)
         const Control& row = Controls[id];
         if (windowOf(id) != window)
             continue;
-        QWidget* parent = row.parent < 0 ? nullptr : widgets[row.parent];
-        QWidget* w = row.kind == Kind::List ? static_cast<QWidget*>(new BetList(id, players, parent))
-                                            : new ControlWidget(id, players, parent);
+        auto* w = new ControlWidget(id, players, row.parent < 0 ? nullptr : widgets[row.parent]);
         widgets[id] = w;
-        w->setObjectName(row.index < 0 ? fromUtf8(row.name)
-                                       : QStringLiteral("%1(%2)").arg(fromUtf8(row.name)).arg(row.index));
-        w->setAccessibleName(fromUtf8(row.spokenName));
-        w->setAccessibleDescription(fromUtf8(row.description));
-        if (parent) {
-            w->setGeometry(toQRect(row.box));
+        told[id] = players.accessible(id);
+        w->setObjectName(fromUtf8(layoutName(id)));
+        // In Qt's own pixels: Qt brings them to the screen's scale.
+        const Box box = row.box;
+        w->setGeometry(box.x, box.y, box.width, box.height);
+        if (row.parent >= 0) {
             w->setVisible(row.shown);
             continue;
         }
@@ -44,7 +46,7 @@ void Screens::build(int window)
         windows[id == ids::table::Form1].reset(w);
         w->setWindowTitle(w->objectName());
         w->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-        w->setFixedSize(row.box.width, row.box.height);
+        w->setFixedSize(box.width, box.height);
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             w->move(screen->availableGeometry().center() - w->rect().center());
     }
@@ -68,40 +70,26 @@ void Screens::show(int control, bool visible)
         widgets[control]->activateWindow();
 }
 
-void Screens::setText(int control, std::string_view text, Rgb colour, int pixelSize)
+void Screens::redraw(int control)
 {
-    static_cast<ControlWidget*>(widgets[control])->setText(text, colour, pixelSize);
-}
-
-void Screens::describe(int control, std::string_view description)
-{
-    widgets[control]->setAccessibleDescription(fromUtf8(description));
+    ControlWidget* w = widgets[control];
+    if (!w)
+        return;
+    w->update();
+    Accessible now = players.accessible(control);
+    tellChanges(w, told[control], now);
+    told[control] = std::move(now);
+    if (control == players.focus() && control != toldFocus) {
+        toldFocus = control;
+        QAccessibleEvent focus(w, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void Screens::announce(int control)
 {
-    QAccessibleValueChangeEvent event(widgets[control], static_cast<ControlWidget*>(widgets[control])->text());
+    QAccessibleValueChangeEvent event(widgets[control], fromUtf8(players.accessible(control).value));
     QAccessible::updateAccessibility(&event);
-}
-
-void Screens::appendEntry(int control, std::string_view text)
-{
-    list(control)->addItem(fromUtf8(text));
-}
-
-void Screens::removeEntry(int control, int row)
-{
-    delete list(control)->takeItem(row);
-}
-
-void Screens::clearEntries(int control)
-{
-    list(control)->clear();
-}
-
-void Screens::selectEntry(int control, int row)
-{
-    list(control)->select(row);
 }
 
 void Screens::quit()
@@ -111,18 +99,18 @@ void Screens::quit()
 
 bool Screens::eventFilter(QObject*, QEvent* event)
 {
+    static constexpr std::pair<int, Key> Keys[]{
+        {Qt::Key_Delete, Key::Delete}, {Qt::Key_Backspace, Key::Backspace}, {Qt::Key_Tab, Key::Tab},
+        {Qt::Key_Backtab, Key::BackTab}, {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter},
+        {Qt::Key_Space, Key::Space}, {Qt::Key_Left, Key::Left}, {Qt::Key_Right, Key::Right},
+        {Qt::Key_Up, Key::Up}, {Qt::Key_Down, Key::Down}};
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        // Auto-repeat adds nothing: holding the key already reads as down.
-        if (key->isAutoRepeat())
-            break;
-        const Key which = key->key() == Qt::Key_Delete ? Key::Delete
-            : key->key() == Qt::Key_Backspace          ? Key::Backspace
-                                                       : Key::Other;
-        players.key(which, event->type() == QEvent::KeyPress);
-        break;
+        const int code = static_cast<QKeyEvent*>(event)->key();
+        const auto* known = std::find_if(std::begin(Keys), std::end(Keys), [code](auto k) { return k.first == code; });
+        // A key the game takes goes no further: no focus moves between widgets.
+        return players.key(known == std::end(Keys) ? Key::Other : known->second, event->type() == QEvent::KeyPress);
     }
     case QEvent::ApplicationDeactivate:
     case QEvent::WindowDeactivate:

@@ -1,10 +1,9 @@
 // The game's two windows on Qt Widgets: one widget per row of the layout's
 // table of controls, made when its window is first needed. Everything a
-// player does goes to the session as it comes; what the session tells the
-// Display is shown.
+// player does goes to the session as it comes; what the session asks the
+// Display for is drawn and told to assistive technology.
 #pragma once
 
-#include "qt/bet_list.h"
 #include "qt/control_widget.h"
 
 #include <QTime>
@@ -33,7 +32,7 @@ public:
     QWidget* widget(int control) const { return widgets[control]; }
 
 protected:
-    // Delete and Backspace, from every window of the program.
+    // The keyboard, from every window of the program, and its loss.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -41,19 +40,14 @@ private:
 
     void makeTable() override;
     void show(int control, bool visible) override;
-    void setText(int control, std::string_view text, Rgb colour, int pixelSize) override;
-    void describe(int control, std::string_view description) override;
+    void redraw(int control) override;
     void announce(int control) override;
-    void appendEntry(int list, std::string_view text) override;
-    void removeEntry(int list, int row) override;
-    void clearEntries(int list) override;
-    void selectEntry(int list, int row) override;
     void quit() override;
 
-    BetList* list(int control) const { return static_cast<BetList*>(widgets[control]); }
-
     Session players;
-    std::array<QWidget*, ids::Count> widgets{};
+    std::array<ControlWidget*, ids::Count> widgets{};
+    std::array<Accessible, ids::Count> told; // what assistive technology last heard
+    int toldFocus = -1;
     // The two windows have no owner; each owns the widgets inside it.
     std::array<std::unique_ptr<QWidget>, 2> windows;
     QTimer timer1{this};
