@@ -35,6 +35,7 @@ const QPixmap& ControlWidget::picture(const Picture& p)
     if (shown.size() != size || shownDensity != p.density) {
         const QImage image = assets::picture(p.art == Art::Title ? assets::title(p.density) : p.art == Art::Logo ? assets::Logo : assets::chip(p.index));
         shown = QPixmap::fromImage(image.size() == size ? image : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        shown.setDevicePixelRatio(1); // Qt reads "@2x" in a file name as a density: the box is in device pixels
         shownDensity = p.density;
     }
     return shown;
@@ -62,10 +63,9 @@ void ControlWidget::paintEvent(QPaintEvent*)
             painter.setRenderHint(QPainter::Antialiasing, false);
         },
         [&](const Run& r) {
-            const QFont font = layoutFont(r.pixels);
-            painter.setFont(font);
+            painter.setFont(layoutFont(r.pixels));
             painter.setPen(toQColor(r.colour));
-            painter.drawText(QPoint(r.box.x, r.box.y + QFontMetrics(font).ascent()), fromUtf8(r.text));
+            painter.drawText(toQRect(r.box), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, fromUtf8(r.text));
         },
         [&](const Picture& p) { painter.drawPixmap(p.box.x, p.box.y, picture(p)); },
     };
