@@ -41,14 +41,16 @@ void Screens::build(int window)
             w->setVisible(row.shown);
             continue;
         }
-        // Borderless, of a fixed size, in the middle of the screen; the
-        // title is what tests and the desktop find the window by.
+        // Borderless, of a fixed size, in the middle of the screen, the table
+        // on the title's; the title is what tests and the desktop find the
+        // window by.
         windows[id == ids::table::Form1].reset(w);
         w->setWindowTitle(w->objectName());
         w->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         w->setFixedSize(box.width, box.height);
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            w->move(screen->availableGeometry().center() - w->rect().center());
+        QScreen* screen = id == ids::table::Form1 ? widgets[ids::title::Form2]->screen() : QGuiApplication::primaryScreen();
+        w->setScreen(screen);
+        w->move(screen->availableGeometry().center() - w->rect().center());
     }
 }
 
