@@ -1,4 +1,4 @@
-#include "qt/accessible.h"
+#include "qt/screens.h"
 
 #include "qt/fonts.h"
 
@@ -8,8 +8,8 @@ namespace morvik {
 
 namespace {
 
-constexpr QAccessible::Role QtRoles[]{QAccessible::Window,  QAccessible::Pane,       QAccessible::Button,
-                                      QAccessible::Graphic, QAccessible::StaticText, QAccessible::List,
+constexpr QAccessible::Role QtRoles[]{QAccessible::Window,    QAccessible::Pane,       QAccessible::Button,
+                                      QAccessible::Graphic,   QAccessible::StaticText, QAccessible::List,
                                       QAccessible::StaticText};
 
 // Row `row` of a bet list: pressing it selects it, as a press of the mouse does.
@@ -23,7 +23,6 @@ public:
 
     bool isValid() const override { return row < static_cast<int>(look().entries.size()); }
     QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return list->window()->windowHandle(); }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list); }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
@@ -48,18 +47,14 @@ public:
         return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
     }
     QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override
-    {
-        if (action == pressAction())
-            list->owner().pressEntry(list->control(), row);
-    }
+    void doAction(const QString&) override { list->owner().pressEntry(list->control(), row); }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+    ControlWidget* const list;
+    const int row;
 
 private:
     const Look& look() const { return list->owner().look(list->control()); }
-
-    ControlWidget* list;
-    int row;
 };
 
 class ControlAccessible : public QAccessibleWidget {
@@ -77,12 +72,10 @@ public:
     QString text(QAccessible::Text t) const override
     {
         const Accessible now = session().accessible(id());
-        switch (t) {
-        case QAccessible::Name: return fromUtf8(now.name);
-        case QAccessible::Description: return fromUtf8(now.description);
-        case QAccessible::Value: return fromUtf8(now.value);
-        default: return QAccessibleWidget::text(t);
-        }
+        return fromUtf8(t == QAccessible::Name          ? now.name
+                        : t == QAccessible::Description ? now.description
+                        : t == QAccessible::Value       ? now.value
+                                                        : std::string());
     }
     QAccessible::State state() const override
     {
@@ -96,70 +89,54 @@ public:
     {
         return Controls[id()].clickable ? QStringList(pressAction()) : QStringList();
     }
-    void doAction(const QString& action) override
-    {
-        if (action == pressAction())
-            session().click(id());
-    }
-    int childCount() const override
-    {
-        return isList() ? static_cast<int>(session().look(id()).entries.size()) : QAccessibleWidget::childCount();
-    }
+    void doAction(const QString&) override { session().click(id()); }
+    int childCount() const override { return isList() ? static_cast<int>(session().look(id()).entries.size()) : 0; }
+    // One interface per entry, made when first asked for, gone with the entry.
     QAccessibleInterface* child(int index) const override
     {
-        if (!isList())
-            return QAccessibleWidget::child(index);
-        // One interface per row, made when first asked for, gone with the row.
         const auto count = static_cast<std::size_t>(childCount());
         for (; entries.size() > count; entries.pop_back())
             QAccessible::deleteAccessibleInterface(entries.back());
         while (entries.size() < count)
             entries.push_back(QAccessible::registerAccessibleInterface(
-                new EntryAccessible(widget(), static_cast<int>(entries.size()))));
+                new EntryAccessible(static_cast<ControlWidget*>(widget()), static_cast<int>(entries.size()))));
         return index >= 0 && index < childCount() ? QAccessible::accessibleInterface(entries[index]) : nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        if (!isList())
-            return QAccessibleWidget::indexOfChild(child);
-        const auto at = std::find(entries.begin(), entries.end(), QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child)));
-        return at == entries.end() ? -1 : static_cast<int>(at - entries.begin());
+        return child && child->role() == QAccessible::ListItem ? static_cast<const EntryAccessible*>(child)->row : -1;
     }
 
 private:
-    ControlWidget* widget() const { return static_cast<ControlWidget*>(object()); }
-    Session& session() const { return widget()->owner(); }
-    int id() const { return widget()->control(); }
+    Session& session() const { return static_cast<ControlWidget*>(widget())->owner(); }
+    int id() const { return static_cast<ControlWidget*>(widget())->control(); }
     bool isList() const { return Controls[id()].kind == Kind::List; }
 
     mutable std::vector<QAccessible::Id> entries;
 };
 
-QAccessibleInterface* controlInterface(const QString& className, QObject* object)
-{
-    if (className == QLatin1StringView(ControlWidget::staticMetaObject.className()))
-        return new ControlAccessible(static_cast<ControlWidget*>(object));
-    return nullptr;
-}
-
 } // namespace
 
 void installAccessibility()
 {
-    QAccessible::installFactory(controlInterface);
+    QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
+        if (className != QLatin1StringView(ControlWidget::staticMetaObject.className()))
+            return nullptr;
+        return new ControlAccessible(static_cast<ControlWidget*>(object));
+    });
 }
 
 void tellChanges(ControlWidget* widget, const Accessible& before, const Accessible& now)
 {
-    auto tell = [widget](QAccessible::Event type, int child = -1) {
+    auto tell = [widget](QAccessible::Event type, int child) {
         QAccessibleEvent event(widget, type);
         event.setChild(child);
         QAccessible::updateAccessibility(&event);
     };
     if (now.name != before.name)
-        tell(QAccessible::NameChanged);
+        tell(QAccessible::NameChanged, -1);
     if (now.description != before.description)
-        tell(QAccessible::DescriptionChanged);
+        tell(QAccessible::DescriptionChanged, -1);
     if (now.pressed != before.pressed) {
         QAccessible::State pressed;
         pressed.pressed = true;
@@ -167,7 +144,7 @@ void tellChanges(ControlWidget* widget, const Accessible& before, const Accessib
         QAccessible::updateAccessibility(&event);
     }
     if (now.role == Role::List) {
-        tell(QAccessible::ObjectReorder);
+        tell(QAccessible::ObjectReorder, -1);
         if (now.value != before.value)
             tell(QAccessible::Selection, widget->owner().look(widget->control()).selected);
     }

@@ -1,15 +1,18 @@
 // The game's two windows on Qt Widgets: one widget per row of the layout's
-// table of controls, made when its window is first needed. Everything a
-// player does goes to the session as it comes; what the session asks the
-// Display for is drawn and told to assistive technology.
+// table of controls, made when its window is first needed, drawing the
+// session's plan for it. Everything a player does goes to the session as it
+// comes; what the session asks the Display for is drawn and told to
+// assistive technology.
 #pragma once
 
-#include "qt/control_widget.h"
+#include "session/session.h"
 
+#include <QPixmap>
 #include <QTime>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QWidget>
 
-#include <array>
 #include <memory>
 
 namespace morvik {
@@ -19,13 +22,39 @@ public:
     float timeOfDay() override { return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f; }
 };
 
+class ControlWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    ControlWidget(int control, Session& session, QWidget* parent);
+    int control() const { return id; }
+    Session& owner() const { return session; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override { press(event, false); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { press(event, true); }
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    // A notch is 120; turning it towards the player scrolls down.
+    void wheelEvent(QWheelEvent* event) override { session.wheel(id, -event->angleDelta().y() / 120); }
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Scale scale() const { return {qRound(96 * devicePixelRatioF())}; }
+    void press(QMouseEvent* event, bool second);
+
+    int id;
+    Session& session;
+    QPixmap shown; // the picture as last drawn, at its box's size and density
+    int shownDensity = 0;
+};
+
 class Screens : public QObject, private Display {
     Q_OBJECT
 
 public:
     // Shows the title window.
     explicit Screens(Session::Services services);
-    ~Screens() override;
 
     Session& session() { return players; }
     // Null until made.
@@ -37,7 +66,6 @@ protected:
 
 private:
     void build(int window);
-
     void makeTable() override;
     void show(int control, bool visible) override;
     void redraw(int control) override;
@@ -52,5 +80,11 @@ private:
     std::array<std::unique_ptr<QWidget>, 2> windows;
     QTimer timer1{this};
 };
+
+// From now on, Qt's accessibility asks the session about every ControlWidget.
+void installAccessibility();
+// Tells assistive technology what changed; the readout's value is announced
+// only when the spin stops.
+void tellChanges(ControlWidget* widget, const Accessible& before, const Accessible& now);
 
 } // namespace morvik
