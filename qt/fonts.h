@@ -1,6 +1,5 @@
-// The one typeface of the game: captions are laid out to the pixel for a
-// monospaced face with Courier New's metrics, so the game carries Liberation
-// Mono Bold (metric-compatible) and maps Courier New to it.
+// The game's one typeface: Liberation Mono Bold, carried by the program, as
+// "Courier New", the face whose metrics the layout was measured with.
 #pragma once
 
 #include "layout/figures.h"
@@ -8,12 +7,9 @@
 #include <QColor>
 #include <QFont>
 
-#include <string_view>
-
 namespace morvik {
 
-// False when the font cannot be loaded: captions then fall back to whatever
-// monospaced face the system offers.
+// False when it cannot be loaded: captions then take the system's monospace.
 bool installLayoutFont(const QString& fontFile);
 // At a size in pixels, so that nothing depends on the screen's dots per inch.
 QFont layoutFont(int pixelSize);

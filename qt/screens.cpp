@@ -42,7 +42,6 @@ void ControlWidget::paintEvent(QPaintEvent*)
     const auto draw = Overloaded{
         [&](const Fill& f) { painter.fillRect(toQRect(f.box), toQColor(f.colour)); },
         [&](const Stroke& s) {
-            // The pen centred on the middle of the square it starts on.
             const QPointF middle((s.width - 1) / 2.0, (s.width - 1) / 2.0);
             painter.setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::SquareCap));
             painter.drawLine(QPointF(s.from.x, s.from.y) + middle, QPointF(s.to.x, s.to.y) + middle);
@@ -188,8 +187,7 @@ bool Screens::eventFilter(QObject*, QEvent* event)
                                                 {Qt::Key_Space, Key::Space},   {Qt::Key_Left, Key::Left},
                                                 {Qt::Key_Right, Key::Right},   {Qt::Key_Up, Key::Up},
                                                 {Qt::Key_Down, Key::Down}};
-    // The release of a key held while another program takes the keyboard
-    // never reaches us.
+    // A key held while another program takes the keyboard is never seen going up.
     if (event->type() == QEvent::ApplicationDeactivate || event->type() == QEvent::WindowDeactivate)
         players.keyboardLost();
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)

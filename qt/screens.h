@@ -1,8 +1,7 @@
 // The game's two windows on Qt Widgets: one widget per row of the layout's
-// table of controls, made when its window is first needed, drawing the
-// session's plan for it. Everything a player does goes to the session as it
-// comes; what the session asks the Display for is drawn and told to
-// assistive technology.
+// table of controls, made with its window, drawing the session's plan for it.
+// Raw events go to the session as they come; what the Display is asked for is
+// drawn and told to assistive technology.
 #pragma once
 
 #include "session/session.h"
@@ -53,7 +52,6 @@ class Screens : public QObject, private Display {
     Q_OBJECT
 
 public:
-    // Shows the title window.
     explicit Screens(Session::Services services);
 
     Session& session() { return players; }
@@ -61,7 +59,7 @@ public:
     QWidget* widget(int control) const { return widgets[control]; }
 
 protected:
-    // The keyboard, from every window of the program, and its loss.
+    // Every key of every window, and the keyboard's loss.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -81,10 +79,9 @@ private:
     QTimer timer1{this};
 };
 
-// From now on, Qt's accessibility asks the session about every ControlWidget.
+// Qt's accessibility asks the session about every ControlWidget from now on.
 void installAccessibility();
-// Tells assistive technology what changed; the readout's value is announced
-// only when the spin stops.
+// The readout's value is not among the changes told: it is announced once.
 void tellChanges(ControlWidget* widget, const Accessible& before, const Accessible& now);
 
 } // namespace morvik
