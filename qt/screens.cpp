@@ -130,7 +130,8 @@ void Screens::build(int window)
         w->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         w->setFixedSize(row.box.width, row.box.height);
         w->setScreen(id == ids::table::Form1 ? widgets[ids::title::Form2]->screen() : QGuiApplication::primaryScreen());
-        w->move(w->screen()->availableGeometry().center() - w->rect().center());
+        if (const QScreen* screen = w->screen()) // none while no monitor is plugged in
+            w->move(screen->availableGeometry().center() - w->rect().center());
     }
 }
 

@@ -68,23 +68,32 @@ private:
     // A press on a bet list at a point in layout pixels.
     void pressList(int player, QPoint at) { QTest::mouseClick(widget(b::List1 + player), Qt::LeftButton, {}, at); }
     void key(Qt::Key key) { QTest::keyClick(widget(b::Form1), key); }
-    // The colour at a point given in layout pixels, as the screen shows it.
+    // What the screen shows of a control, once the program has drawn it.
+    QImage seen(int id) const
+    {
+        QTest::qWait(30);
+        QWidget* w = widget(id);
+        const QPoint at = w->mapTo(w->window(), QPoint());
+        return w->screen()->grabWindow(w->window()->winId(), at.x(), at.y(), w->width(), w->height()).toImage();
+    }
+    // The colour at a point given in layout pixels.
     QColor pixel(int id, QPointF at) const
     {
-        const QImage image = widget(id)->grab().toImage();
+        const QImage image = seen(id);
         const qreal density = image.devicePixelRatio();
         return image.pixelColor(qFloor(at.x() * density), qFloor(at.y() * density));
     }
-    // Somewhere in the control, as anti-aliased text is drawn.
-    bool shows(int id, QColor colour) const
+    // Every colour the control shows: anti-aliased text and edges have many.
+    QSet<QRgb> tones(int id) const
     {
-        const QImage image = widget(id)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage image = seen(id).convertToFormat(QImage::Format_RGB32);
+        QSet<QRgb> all;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                if (image.pixelColor(x, y) == colour)
-                    return true;
-        return false;
+                all.insert(image.pixel(x, y));
+        return all;
     }
+    bool shows(int id, QColor colour) const { return tones(id).contains(colour.rgb()); }
     QAccessibleInterface* reader(int id) const { return QAccessible::queryAccessibleInterface(widget(id)); }
 
     Desk desk;
@@ -191,7 +200,8 @@ void QtTest::drawnAtTheScreensScale()
     // Line1 runs down x = 136 on the green table, one layout pixel wide.
     for (const qreal x : {135.9, 136.0, 136.6, 136.99, 137.0})
         QCOMPARE(pixel(b::Picture1, {x, 300}), x >= 136 && x < 137 ? QColor(255, 255, 255) : QColor(0, 128, 0));
-    QCOMPARE(pixel(b::Picture1, {72, 448}), QColor(0, 0, 0)); // the black disc's middle
+    QCOMPARE(pixel(b::Picture1, {72, 448}), QColor(0, 0, 0)); // the black disc's middle, its edge smoothed
+    QVERIFY(tones(b::Label5).size() > 2);
     QCOMPARE(pixel(b::Cislo, {0.5, 16}), QColor(128, 128, 128)); // its sunken edge
     QCOMPARE(pixel(b::Cislo, {72.5, 16}), QColor(255, 255, 255));
     QVERIFY(shows(b::Cislo, QColor(192, 0, 0)) && !shows(b::Cislo, QColor(0, 0, 0))); // 1, in red
@@ -211,6 +221,14 @@ void QtTest::drawnAtTheScreensScale()
     QCOMPARE(pixel(b::List1, {1, 1}), QColor(128, 128, 128));
     QCOMPARE(pixel(b::List1, {4, 40}), QColor(0, 0, 128));
     QCOMPARE(pixel(b::List1, {4, 20}), QColor(0, 0, 0));
+
+    // The title's artwork is stored at one and two device pixels to the
+    // pixel: a screen of either shows it as stored.
+    click(b::Label7);
+    const QImage title = seen(ids::title::Image1);
+    const QImage artwork = assets::picture(assets::title(title.devicePixelRatio()));
+    for (const QPoint at : {QPoint(100, 100), QPoint(301, 171), QPoint(600, 300)})
+        QCOMPARE(title.pixelColor(at), artwork.pixelColor(at));
 }
 
 void QtTest::aScreenReaderPlaysARound()
