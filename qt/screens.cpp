@@ -4,7 +4,6 @@
 #include "qt/fonts.h"
 
 #include <QAccessible>
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -173,11 +172,6 @@ void Screens::announce(int control)
 {
     QAccessibleValueChangeEvent event(widgets[control], fromUtf8(players.accessible(control).value));
     QAccessible::updateAccessibility(&event);
-}
-
-void Screens::quit()
-{
-    QCoreApplication::quit();
 }
 
 bool Screens::eventFilter(QObject*, QEvent* event)

@@ -6,6 +6,7 @@
 
 #include "session/session.h"
 
+#include <QCoreApplication>
 #include <QPixmap>
 #include <QTime>
 #include <QTimer>
@@ -68,7 +69,7 @@ private:
     void show(int control, bool visible) override;
     void redraw(int control) override;
     void announce(int control) override;
-    void quit() override;
+    void quit() override { QCoreApplication::quit(); }
 
     Session players;
     std::array<ControlWidget*, ids::Count> widgets{};
