@@ -52,6 +52,7 @@ std::string shapes(const Session& session, int control)
     const bool list = Controls[control].kind == Kind::List;
     int entry = look.top;
     std::string html;
+    std::string gap; // between two lines, so that a caption reads as its words
     for (const Shape& shape : session.plan(control, Scale{96}, false))
         html += std::visit(Cases{
             [](const Fill& f) { return "<div style=\"" + place(f.box) + "background:" + css(f.colour) + "\"></div>"; },
@@ -75,7 +76,7 @@ std::string shapes(const Session& session, int control)
                         + " aria-setsize=" + std::to_string(look.entries.size());
                     ++entry;
                 }
-                return "<span" + option + " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:"
+                return std::exchange(gap, " ") + "<span" + option + " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:"
                     + px(r.box.height) + ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)"
                     + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
             },
