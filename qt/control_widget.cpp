@@ -67,13 +67,7 @@ QAccessibleInterface* controlInterface(const QString& className, QObject* object
 
 QImage art(const Control& row, qreal density)
 {
-    switch (row.art) {
-    case Art::Title: return assets::picture(assets::title(density));
-    case Art::Logo: return assets::picture(assets::Logo);
-    case Art::Chip: return assets::picture(assets::chip(row.index));
-    case Art::None: break;
-    }
-    return {};
+    return row.art == Art::None ? QImage() : assets::picture(row.art, row.index, density > 1 ? 2 : 1);
 }
 
 // The picture brought to `deviceSize`: enlarged by whole pixels when the size

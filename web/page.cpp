@@ -55,9 +55,9 @@ std::string layoutName(const Control& row)
 std::string picture(const Control& row)
 {
     switch (row.art) {
-    case Art::Title: return "pictures/title.gif";
-    case Art::Logo: return "pictures/logo.bmp";
-    case Art::Chip: return "pictures/chip-" + std::to_string(ChipValues[row.index]) + ".bmp";
+    case Art::Title: return "pictures/title@1x.png";
+    case Art::Logo: return "pictures/logo@1x.png";
+    case Art::Chip: return "pictures/chip-" + std::to_string(ChipValues[row.index]) + "@1x.png";
     case Art::None: break;
     }
     return {};

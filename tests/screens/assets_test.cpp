@@ -1,5 +1,6 @@
-// Every picture the windows show reads from the program's resources, at the
-// size the layout and the Windows front end expect.
+// Every picture the windows show reads from the program's resources at both
+// densities, at the layout's size times the density and with that device
+// pixel ratio, so that it is drawn unscaled on screens of either density.
 #include "qt/assets.h"
 
 #include <QTest>
@@ -10,13 +11,17 @@ class AssetsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void everyPictureReadsAtItsSize()
+    void everyPictureReadsAtItsSizeForEachDensity()
     {
-        QCOMPARE(assets::picture(assets::title(1)).size(), QSize(468, 227));
-        QCOMPARE(assets::picture(assets::title(2)).size(), QSize(936, 454));
-        QCOMPARE(assets::picture(assets::Logo).size(), QSize(222, 100));
-        for (int i = 0; i < DenominationCount; ++i)
-            QCOMPARE(assets::picture(assets::chip(i)).size(), QSize(60, 60));
+        for (const int density : {1, 2}) {
+            QCOMPARE(assets::picture(Art::Title, -1, density).size(), QSize(468, 227) * density);
+            QCOMPARE(assets::picture(Art::Logo, -1, density).size(), QSize(222, 100) * density);
+            for (int i = 0; i < DenominationCount; ++i) {
+                const QImage chip = assets::picture(Art::Chip, i, density);
+                QCOMPARE(chip.size(), QSize(60, 60) * density);
+                QCOMPARE(chip.devicePixelRatio(), density);
+            }
+        }
     }
 };
 
