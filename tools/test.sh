@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
 
+install_build_deps
 install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}" \
     "${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}"
 
