@@ -34,11 +34,11 @@ git -C "$source" ls-files -z --cached --others --exclude-standard |
 # out: another file order (disorderfs needs FUSE), user (needs a second
 # account) and number of cores (the second build would take twice as long).
 vary=-all,+environment,+build_path,+time,+timezone,+locales,+home,+umask,+kernel,+aslr,+exec_path
-reprotest --variations=$vary --store-dir="$work/deb" "$work/src" \
-    "dpkg-buildpackage -us -uc >>'$work/deb.log' 2>&1" '../*.deb ../*.dsc ../*.tar.xz' ||
+reprotest --variations=$vary --min-cpus=2 --store-dir="$work/deb" \
+    -c "dpkg-buildpackage -us -uc -b >>'$work/deb.log' 2>&1" "$work/src" '../*.deb' ||
     { tail -40 "$work/deb.log"; fail "two builds of the package differ, or one failed"; }
-reprotest --variations=$vary --store-dir="$work/windows" "$work/src" \
-    "tools/windows.sh >>'$work/windows.log' 2>&1" 'build/windows/*.zip' ||
+reprotest --variations=$vary --min-cpus=2 --store-dir="$work/windows" \
+    -c "tools/windows.sh >>'$work/windows.log' 2>&1" "$work/src" 'build/windows/*.zip' ||
     { tail -40 "$work/windows.log"; fail "two builds of the Windows zip differ, or one failed"; }
 deb=$(echo "$work"/deb/control/*.deb)
 
@@ -52,7 +52,9 @@ for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
 done
 
 # --- Debian's checkers ---
-lintian --fail-on error,warning --info "$work"/deb/control/*.dsc "$deb" || fail "lintian"
+# The source package, made from the same copy, and the package built.
+(cd "$work" && dpkg-source -b src >/dev/null)
+lintian --fail-on error,warning --info "$work"/*.dsc "$deb" || fail "lintian"
 # Every compiler and linker call of both builds with the hardening flags of
 # dpkg-buildflags (hardening=+all).
 blhc --all "$work/deb.log" || fail "blhc"
