@@ -3,33 +3,22 @@
 
     python3 bench/run.py [--runs 10] [--starts 3] [--idle 5] [--previous REV]
 
-Builds the game and the programs of bench/ for Linux in build/bench, the
-previous release (REV: any git revision, by default the game as it was before
-the leaner test suite) from git in build/bench-previous, and the Windows
-program and its bare window with MinGW-w64 in build/bench-windows. Runs them
-in turn, interleaved, on one virtual X server under openbox with a session
-bus, so that whatever else loads the machine weighs on the games and their
-yardsticks alike. Every run starts each program a few times in turn, close
-together, for the start-up, then:
-
-- the Linux game: "Play" to the table's first frame,
-  the title hidden, idle CPU with the table shown and with the title shown
-  over the hidden table, "X" back, peak memory;
-- the bare Qt window: memory and idle CPU with a 1 ms timer; the tick
-  profile of the game and of its floor;
-- under Wine, the Windows program and the bare Win32 window: the same "Play",
-  hidden, idle (the table's Timer1 beside the bare window's 1 ms timer) and
-  peak working set.
-
-The starts are of the game, the previous release, the bare window and the
-bare window with the title's captions, on Linux and under Wine.
-
-Prints the table, writes bench/RESULTS.md with bench/notes.md appended, and
+Builds the game and bench/'s programs for Linux (build/bench), the previous
+release from git (REV, any git revision; build/bench-previous) and the Windows
+program with its bare window (MinGW-w64; build/bench-windows), and runs them
+interleaved on one virtual X server under openbox with a session bus, so that
+whatever else loads the machine weighs on the games and their yardsticks
+alike. Every run starts each program a few times close together (the games,
+the previous release, the bare windows with and without the title's
+captions), then measures "Play", the title hidden, idle CPU, "X" and peak
+memory of each game beside its bare window, and the spin's ticks beside a
+framed label's. Writes bench/RESULTS.md with bench/notes.md appended, and
 exits with status 1 when a budget is missed.
 
 Needs what the test command installs, and python3-xlib.
 """
 import argparse
+import collections
 import datetime
 import glob
 import json
@@ -92,11 +81,8 @@ def build_windows(folder):
     configure_and_build(ROOT, folder, ["morvik-roulette", "morvik-bare-window"], "-DCMAKE_BUILD_TYPE=MinSizeRel",
                         "-DMORVIK_BUILD_BENCH=ON",
                         "-DCMAKE_TOOLCHAIN_FILE=" + os.path.join(ROOT, "cmake", "mingw-w64.cmake"))
-    # The probe splits its commands at spaces.
-    game = os.path.join(folder, "morvik-roulette.exe")
-    if not os.path.islink(game):
-        os.symlink(os.path.join("windows", "Morvik Roulette.exe"), game)
-    return game, os.path.join(folder, "bench", "morvik-bare-window.exe")
+    return (os.path.join(folder, "windows", "Morvik Roulette.exe"),
+            os.path.join(folder, "bench", "morvik-bare-window.exe"))
 
 
 class Probe:
@@ -146,7 +132,7 @@ class Probe:
 
     def spawn(self, command):
         since = time.monotonic()
-        pid = subprocess.Popen(command.split(), env=self.env, stdout=subprocess.DEVNULL,
+        pid = subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL).pid
         return (pid, *self.frame(since))
 
@@ -229,7 +215,7 @@ def run_bare(probe, bare, seconds, helpers=()):
     time.sleep(SETTLE)
     result = dict(peak=peak_mib(pid))
     end(pid)
-    pid, _, _, _ = probe.spawn(f"{bare} timer")
+    pid, _, _, _ = probe.spawn([*bare, "timer"])
     result["timer_idle"] = idle([pid, *helpers], seconds)
     end(pid)
     return result
@@ -300,10 +286,7 @@ def report(r, previous, args, quiet):
     floor = summary([t / 1000 for f in r["floor"] for t in f["repaints"]])
     row(linux, "spin tick that repaints Cislo, main-thread CPU, ms (yardstick: a framed label alone, same cadence)",
         repaint, floor, digits=3)
-    paints = {}
-    for p in r["profile"]:
-        for name, count in p["paints"].items():
-            paints[name] = paints.get(name, 0) + count
+    paints = sum((collections.Counter(p["paints"]) for p in r["profile"]), collections.Counter())
     linux.append(("widgets painted in the spin ticks", ", ".join(f"{n} {c}" for n, c in sorted(paints.items())),
                   "", "", "only Cislo", "pass" if list(paints) == ["Cislo"] else "FAIL"))
 
@@ -390,34 +373,31 @@ def main():
                    WINEPREFIX=os.path.join(windows_folder, "wine"), WINEDEBUG="-all",
                    WINEDLLOVERRIDES="mscoree,mshtml=")
         env.pop("WAYLAND_DISPLAY", None)
-        # Wine's server is kept running, as on a desktop where Wine is in use, and the prefix made
-        # before the first measurement.
-        # A new prefix is made first: its folder must be there for the server to start in.
+        # Wine's server is kept running, as on a desktop where Wine is in use; the prefix is made first,
+        # before the first measurement, as its folder must be there for the server to start in.
         server_command = os.path.join(os.path.dirname(wine), "wineserver")
         subprocess.run([wine, "wineboot"], env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run([server_command, "-w"], env=env, check=True)
         wineserver = subprocess.Popen([server_command, "-f", "-p"], env=env)
         servers.append(wineserver)
 
-        bare, profile = os.path.join(bench, "morvik-bare-window"), os.path.join(bench, "morvik-tick-profile")
+        bare, profile = [os.path.join(bench, "morvik-bare-window")], os.path.join(bench, "morvik-tick-profile")
         # A real window manager, as on a desktop: Wine waits for one at every hide of a window.
         servers.append(subprocess.Popen(["openbox"], env=env, stderr=subprocess.DEVNULL))
         probe = Probe(env)
         while not probe.root.get_full_property(probe.x.intern_atom("_NET_SUPPORTING_WM_CHECK"), X.AnyPropertyType):
             time.sleep(0.05)
         places = run_profile(profile, "places", env)
-        starts = {"game": game, "previous": previous, "bare": bare, "text": f"{bare} text",
-                  "wine_game": f"{wine} {wine_game}", "wine_bare": f"{wine} {wine_bare}",
-                  "wine_text": f"{wine} {wine_bare} text"}
+        starts = {"game": [game], "previous": [previous], "bare": bare, "text": [*bare, "text"], "wine_game":
+                  [wine, wine_game], "wine_bare": [wine, wine_bare], "wine_text": [wine, wine_bare, "text"]}
         steps = {
             "starts": lambda: run_starts(probe, starts, args.starts),
-            "game": lambda: run_game(probe, game, places, args.idle),
+            "game": lambda: run_game(probe, [game], places, args.idle),
             "bare": lambda: run_bare(probe, bare, args.idle),
             "profile": lambda: run_profile(profile, "4", env),
             "floor": lambda: run_profile(profile, "bare", env),
-            "wine_game": lambda: run_game(probe, f"{wine} {wine_game}", places, args.idle, [wineserver.pid],
-                                          back=False),
-            "wine_bare": lambda: run_bare(probe, f"{wine} {wine_bare}", args.idle, [wineserver.pid]),
+            "wine_game": lambda: run_game(probe, [wine, wine_game], places, args.idle, [wineserver.pid], back=False),
+            "wine_bare": lambda: run_bare(probe, [wine, wine_bare], args.idle, [wineserver.pid]),
         }
         # One start of each program first, unmeasured, so that no run pays for a cold page cache.
         run_starts(probe, starts, 1)

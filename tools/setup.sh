@@ -1,18 +1,16 @@
 # Sourced by play.sh and test.sh: installs the Debian packages that are not
 # there yet, as root or through sudo.
 
-# Building the game needs what building its Debian package needs: debian/control's
-# Build-Depends, the one list of it (install_build_deps). Playing needs Qt's X11
-# plugin besides.
+# Building the game needs debian/control's Build-Depends (install_build_deps);
+# playing needs Qt's X11 plugin besides.
 PLAY_PACKAGES=(qt6-qpa-plugins)
 # What the test command needs besides: GoogleTest, a virtual X server and the
 # tools that drive, photograph and read it (OCR) under a window manager, the
-# validators of the desktop entry, and Debian's checkers of a package:
-# reprotest (with faketime and diffoscope) builds it twice, lintian reads it,
-# blhc its build log and hardening-check (devscripts) its program.
+# validators of the desktop entry, Debian's checkers of a package (reprotest,
+# lintian, blhc, hardening-check in devscripts), and python3-xlib for bench/.
 TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
-    blhc devscripts file)
+    blhc devscripts file python3-xlib)
 # The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
 # the pictures, strip-nondeterminism for the zip; its tests run under Wine.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin imagemagick
