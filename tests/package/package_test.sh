@@ -40,11 +40,11 @@ reprotest --variations=$vary --min-cpus=2 --store-dir="$work/deb" \
 reprotest --variations=$vary --min-cpus=2 --store-dir="$work/windows" \
     -c "tools/windows.sh >>'$work/windows.log' 2>&1" "$work/src" 'build/windows/*.zip' ||
     { tail -40 "$work/windows.log"; fail "two builds of the Windows zip differ, or one failed"; }
-deb=$(echo "$work"/deb/control/*.deb)
+deb=$(echo "$work"/deb/control/morvik-roulette_*.deb)
 
 # Windows' defences against exploits stay on: relocation anywhere in the
 # 64-bit address space (ASLR) and no code run from data (DEP).
-python3 -m zipfile -e "$work"/windows/control/*.zip "$work/zip"
+python3 -m zipfile -e "$work"/windows/control/source-root/build/windows/*.zip "$work/zip"
 header=$(x86_64-w64-mingw32-objdump -p "$work"/zip/*/"Morvik Roulette.exe")
 characteristics=$(sed -n '/^DllCharacteristics/,/^[^[:space:]]/p' <<<"$header")
 for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
