@@ -152,7 +152,7 @@ int main(int argc, char* argv[])
 {
     if (argc > 1 && qstrcmp(argv[1], "places") == 0) {
         const Box play = Controls[ids::title::Label1].box, cross = Controls[ids::table::Label7].box;
-        std::printf(R"({"Form2.Label1(0)": [%d, %d], "Form1.Label7": [%d, %d]})" "\n", play.x + play.width / 2,
+        std::printf(R"j({"Form2.Label1(0)": [%d, %d], "Form1.Label7": [%d, %d]})j" "\n", play.x + play.width / 2,
                     play.y + play.height / 2, cross.x + cross.width / 2, cross.y + cross.height / 2);
         return 0;
     }
