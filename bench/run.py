@@ -250,7 +250,6 @@ def busy_jiffies():
 
 def table(rows):
     header = ("measure", "program", "yardstick", "ratio", "budget", "")
-    print("\n".join("  ".join(line) for line in [header] + rows))
     return ["| " + " | ".join(header) + " |", "|" + "---|" * len(header), *("| " + " | ".join(r) + " |" for r in rows)]
 
 
@@ -308,10 +307,8 @@ def report(r, previous, args, quiet):
     row(windows, "peak working set (VmHWM), MiB (yardstick: the bare Win32 window)", wg["peak"], wb["peak"], 1.3,
         "<= 1.3 x")
 
-    print("Linux")
-    linux_lines = table(linux)
-    print("Windows, under Wine")
-    windows_lines = table(windows)
+    linux_lines, windows_lines = table(linux), table(windows)
+    print("\n".join(["Linux", *linux_lines, "Windows, under Wine", *windows_lines]))
     cpu = next(line.split(":", 1)[1].strip() for line in open("/proc/cpuinfo") if line.startswith("model name"))
 
     def version(package):
