@@ -154,7 +154,8 @@ class Probe:
 
     def hidden(self):
         """Milliseconds from the last click to the unmapping of the window clicked."""
-        self.wait(self.clicked, lambda event: self.hidden_at is not None)
+        if self.hidden_at is None:
+            self.wait(self.clicked, lambda event: self.hidden_at is not None)
         return (self.hidden_at - self.clicked) * 1000
 
 
