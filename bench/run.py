@@ -118,7 +118,7 @@ class Probe:
             if not done:
                 return
             if time.monotonic() - since > 30:
-                raise SystemExit("no answer from the X server in 30 s")
+                raise SystemExit(f"no answer from the X server in 30 s, waiting for {done.__name__}")
             select.select([self.x], [], [], 0.05)
 
     def frame(self, since):
@@ -128,10 +128,12 @@ class Probe:
         def drawn(event):
             if event.type == X.ReparentNotify and event.parent != self.root:
                 taken.add(event.window.id)
-            return event.type == self.x.extension_event.DamageNotify and event.drawable.id in taken
+            if event.type == self.x.extension_event.DamageNotify and event.drawable.id in taken:
+                self.shown = self.x.create_resource_object("window", event.drawable.id)
+                return True
+            return False
         self.wait(since, drawn)
         ms = (time.monotonic() - since) * 1000
-        self.shown = self.x.create_resource_object("window", next(iter(taken)))
         self.shown.change_attributes(event_mask=X.StructureNotifyMask)  # for hidden()
         at = self.root.translate_coords(self.shown, 0, 0)
         return ms, at.x, at.y
