@@ -13,17 +13,6 @@ namespace {
 
 constexpr wchar_t ClassName[] = L"MorvikControl";
 
-Gdi<HBITMAP> art(const Control& row)
-{
-    switch (row.art) {
-    case Art::Title: return bitmapResource(MORVIK_TITLE_ARTWORK);
-    case Art::Logo: return bitmapResource(MORVIK_LOGO);
-    case Art::Chip: return bitmapResource(MORVIK_CHIP_FIRST + row.index);
-    case Art::None: break;
-    }
-    return nullptr;
-}
-
 void fill(HDC dc, const RECT& r, Rgb c)
 {
     const Gdi<HBRUSH> brush(CreateSolidBrush(colour(c)));
@@ -108,7 +97,6 @@ ControlWindow::ControlWindow(int control, Session& session)
     , lineCount(Controls[control].lines.count)
     , colour(Controls[control].colour)
     , pixelSize(Controls[control].fontPixels)
-    , picture(art(Controls[control]))
 {
     for (int i = 0; i < lineCount; ++i)
         lines[i] = Controls[control].lines.line[i];
@@ -229,6 +217,12 @@ void ControlWindow::onPaint(HWND)
     const Scale scale = this->scale();
     RECT client{};
     GetClientRect(hwnd, &client);
+    // The picture rendered for the screen's density, 1 up to 96 dpi and 2 beyond.
+    const int density = scale.dpi > USER_DEFAULT_SCREEN_DPI ? 2 : 1;
+    if (row.art != Art::None && pictureDensity != density) {
+        picture = win32::picture(row.art, row.index, density);
+        pictureDensity = density;
+    }
     if (picture)
         paintPicture(dc, picture.get(), client);
     else if (row.kind == Kind::Caption || row.kind == Kind::Area)

@@ -53,6 +53,7 @@ private:
     Rgb colour;
     int pixelSize; // at 96 dpi
     Gdi<HBITMAP> picture;
+    int pictureDensity = 0; // of `picture`, 0 before the first paint
     Gdi<HFONT> font; // of the size last drawn at
     int fontPixels = 0;
 };
