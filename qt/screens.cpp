@@ -60,9 +60,7 @@ void ControlWidget::paintEvent(QPaintEvent*)
         [&](const Picture& p) {
             const QSize size(p.box.width, p.box.height);
             if (shown.size() != size || shownDensity != p.density) {
-                const QImage image = assets::picture(p.art == Art::Title  ? assets::title(p.density)
-                                                     : p.art == Art::Logo ? assets::Logo
-                                                                          : assets::chip(p.index));
+                const QImage image = assets::picture(p.art, p.index, p.density);
                 shown = QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
                 shown.setDevicePixelRatio(1); // Qt reads "@2x" in a file's name as a density of its own
                 shownDensity = p.density;

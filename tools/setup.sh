@@ -7,19 +7,20 @@ PLAY_PACKAGES=(qt6-qpa-plugins)
 # What the test command needs besides: GoogleTest, a virtual X server and the
 # tools that drive, photograph and read it (OCR) under a window manager, the
 # validators of the desktop entry, Debian's checkers of a package (reprotest,
-# lintian, blhc, hardening-check in devscripts), and python3-xlib for bench/.
+# lintian, blhc, hardening-check in devscripts), python3-xlib for bench/, and
+# the screen readers' bus for the Qt front end's tests.
 TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
-    blhc devscripts file python3-xlib)
+    blhc devscripts file python3-xlib at-spi2-core dbus)
 # The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
 # the pictures, strip-nondeterminism for the zip; its tests run under Wine.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin imagemagick
     strip-nondeterminism)
 WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth)
-# The web build: Emscripten, librsvg for the pictures and the font tools that
+# The web build: Emscripten, librsvg and ImageMagick for the pictures and the font tools that
 # cut the font down to WOFF2; its tests run in Chromium under Node.js with npm
 # (Debian's, unless the machine has its own).
-WEB_PACKAGES=(cmake ninja-build emscripten librsvg2-bin fonttools woff2)
+WEB_PACKAGES=(cmake ninja-build emscripten librsvg2-bin imagemagick fonttools woff2)
 WEB_TEST_PACKAGES=(chromium)
 command -v npm >/dev/null || WEB_TEST_PACKAGES+=(nodejs npm)
 

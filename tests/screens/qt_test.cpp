@@ -213,7 +213,7 @@ void QtTest::drawnAtTheScreensScale()
     click(b::Image1 + 3);
     for (const qreal at : {0.0, 2.9})
         QCOMPARE(pixel(b::Image1 + 3, {at, 30}), toQColor(ChosenColour));
-    const QColor shown = pixel(b::Image1 + 3, {3, 30}), stored = assets::picture(assets::chip(3)).pixelColor(3, 30);
+    const QColor shown = pixel(b::Image1 + 3, {3, 30}), stored = assets::picture(Art::Chip, 3, 1).pixelColor(3, 30);
     QVERIFY(qAbs(shown.red() - stored.red()) + qAbs(shown.green() - stored.green()) + qAbs(shown.blue() - stored.blue()) < 30);
     QCOMPARE(pixel(b::Image1 + 2, {0, 0}), QColor(0, 0, 0)); // no frame
 
@@ -229,7 +229,7 @@ void QtTest::drawnAtTheScreensScale()
     // pixel: a screen of either shows it as stored.
     click(b::Label7);
     const QImage title = seen(ids::title::Image1);
-    const QImage artwork = assets::picture(assets::title(title.devicePixelRatio()));
+    const QImage artwork = assets::picture(Art::Title, -1, static_cast<int>(title.devicePixelRatio()));
     for (const QPoint at : {QPoint(100, 100), QPoint(301, 171), QPoint(600, 300)})
         QCOMPARE(title.pixelColor(at), artwork.pixelColor(at));
 }
