@@ -15,21 +15,10 @@ constexpr UINT_PTR Timer1 = 1;
 constexpr LONG Roles[] = {ROLE_SYSTEM_CLIENT, ROLE_SYSTEM_PANE,       ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_GRAPHIC,
                           ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_LIST, ROLE_SYSTEM_STATICTEXT};
 
-Key keyOf(WPARAM key)
-{
-    switch (key) {
-    case VK_DELETE: return Key::Delete;
-    case VK_BACK: return Key::Backspace;
-    case VK_TAB: return GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : Key::Tab;
-    case VK_RETURN: return Key::Enter;
-    case VK_SPACE: return Key::Space;
-    case VK_LEFT: return Key::Left;
-    case VK_RIGHT: return Key::Right;
-    case VK_UP: return Key::Up;
-    case VK_DOWN: return Key::Down;
-    default: return Key::Other;
-    }
-}
+// Keys not listed are Key::Other.
+constexpr std::pair<WPARAM, Key> Keys[] = {{VK_DELETE, Key::Delete}, {VK_BACK, Key::Backspace}, {VK_TAB, Key::Tab},
+                                           {VK_RETURN, Key::Enter},  {VK_SPACE, Key::Space},    {VK_LEFT, Key::Left},
+                                           {VK_RIGHT, Key::Right},   {VK_UP, Key::Up},          {VK_DOWN, Key::Down}};
 
 // A window of the layout's size in the middle of its monitor's work area.
 void centre(HWND window)
@@ -144,10 +133,12 @@ bool Screens::see(const MSG& message)
     if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP)
         return false;
     const bool down = m == WM_KEYDOWN || m == WM_SYSKEYDOWN;
+    const auto* known = std::ranges::find(Keys, message.wParam, &std::pair<WPARAM, Key>::first);
+    const Key key = known == std::end(Keys) ? Key::Other : known->second;
     // Shift may come up before Tab does: Tab's release lets go of both.
-    if (message.wParam == VK_TAB && !down)
+    if (key == Key::Tab && !down)
         players.key(Key::BackTab, false);
-    return players.key(keyOf(message.wParam), down);
+    return players.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down);
 }
 
 int Screens::controlOf(HWND window) const

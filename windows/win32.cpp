@@ -16,11 +16,6 @@ COLORREF colour(Rgb c)
     return RGB(c.r, c.g, c.b);
 }
 
-RECT rect(Box b)
-{
-    return {b.x, b.y, b.x + b.width, b.y + b.height};
-}
-
 } // namespace
 
 std::wstring widen(std::string_view utf8)
@@ -96,7 +91,7 @@ void Painter::draw(HDC dc, const Plan& plan)
     };
     const Overloaded shapes{
         [&](const Fill& f) {
-            const RECT r = rect(f.box);
+            const RECT r{f.box.x, f.box.y, f.box.x + f.box.width, f.box.y + f.box.height};
             brushed(f.colour, [&](HBRUSH brush) { FillRect(dc, &r, brush); });
         },
         // GDI leaves out a line's last pixel: it is set apart.
@@ -117,7 +112,7 @@ void Painter::draw(HDC dc, const Plan& plan)
             const Selection selected(dc, font(r.pixels));
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, colour(r.colour));
-            RECT box = rect(r.box);
+            RECT box{r.box.x, r.box.y, r.box.x + r.box.width, r.box.y + r.box.height};
             const std::wstring text = widen(r.text);
             DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
                       DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);

@@ -5,9 +5,9 @@
 // tells the table window that its monitor's scale changed, as Windows does
 // when a window moves to another monitor (Wine never does), and checks every
 // place again and the whole table drawn as a game started at the new scale
-// draws it. Then that Timer1 is asked for every millisecond, and that a
-// Delete held when the program loses the keyboard lets go. (Close requests
-// are the end-to-end driver's.)
+// draws it. Then that Timer1 is asked for every millisecond, that a Delete
+// held when the program loses the keyboard lets go, and that a double click
+// on Next hands over once. (Close requests are the end-to-end driver's.)
 //
 //   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
 //
@@ -286,6 +286,14 @@ int wmain(int argc, wchar_t* argv[])
     click(table[ids::table::List1], firstEntry, firstEntry);
     Sleep(1000);
     check(chipsOf1() == L"1", "with the keyboard lost meanwhile, its entry selected stays");
+
+    // A spin would have ended within the wait, with Player 1 to play.
+    const HWND next = table[ids::table::Label6];
+    click(next);
+    PostMessageW(next, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+    PostMessageW(next, WM_LBUTTONUP, 0, 0);
+    Sleep(2000);
+    check(textOf(table[ids::table::Label4]) == L"Player 2", "a double click on Next hands the table over once");
 
     stop(game);
     return failures == 0 ? 0 : 1;
