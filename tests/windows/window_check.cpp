@@ -6,8 +6,8 @@
 // when a window moves to another monitor (Wine never does), and checks every
 // place again and the whole table drawn as a game started at the new scale
 // draws it. Then that Timer1 is asked for every millisecond, that a Delete
-// held when the program loses the keyboard lets go, and that a double click
-// on Next hands over once. (Close requests are the end-to-end driver's.)
+// held when the program loses the keyboard lets go, that a double click on
+// Next hands over once, and that the keyboard reaches X and presses it. (Close requests are the end-to-end driver's.)
 //
 //   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
 //
@@ -294,6 +294,12 @@ int wmain(int argc, wchar_t* argv[])
     PostMessageW(next, WM_LBUTTONUP, 0, 0);
     Sleep(2000);
     check(textOf(table[ids::table::Label4]) == L"Player 2", "a double click on Next hands the table over once");
+    for (WPARAM key : {VK_TAB, VK_RETURN}) {
+        PostMessageW(form1, WM_KEYDOWN, key, 1);
+        PostMessageW(form1, WM_KEYUP, key, 0xC0000001);
+    }
+    check(waitFor([&] { return IsWindowVisible(form2) && !IsWindowVisible(form1); }, 10'000),
+          "Tab from Next reaches X and Enter presses it: the title window shows");
 
     stop(game);
     return failures == 0 ? 0 : 1;
