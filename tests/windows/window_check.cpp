@@ -165,6 +165,33 @@ std::vector<COLORREF> screenOf(HWND window)
     return pixels;
 }
 
+// The upright between the columns of 16 and 17, at x = 216 on the layout and
+// one layout pixel thick, as it lies on the screen at each scale.
+struct Upright {
+    UINT dpi;
+    int x, thickness, y; // y: a point along it
+};
+constexpr Upright Uprights[] = {{96, 216, 1, 220}, {144, 324, 2, 330}, {192, 432, 2, 440}};
+
+bool uprightDrawn(HWND form1, UINT dpi)
+{
+    HDC screen = GetDC(nullptr);
+    auto at = [&](int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(form1, &p);
+        return GetPixel(screen, p.x, p.y);
+    };
+    bool ok = false;
+    for (const Upright& u : Uprights)
+        if (u.dpi == dpi) {
+            ok = at(u.x - 1, u.y) == RGB(0, 128, 0) && at(u.x + u.thickness, u.y) == RGB(0, 128, 0);
+            for (int x = u.x; x < u.x + u.thickness; ++x)
+                ok = ok && at(x, u.y) == RGB(255, 255, 255);
+        }
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
 void click(HWND control, int x = 0, int y = 0)
 {
     PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
@@ -252,10 +279,12 @@ int wmain(int argc, wchar_t* argv[])
     if (!form1)
         return 1;
     check(laidOut(form1, ids::table::Form1, dpi), "Form1 and every control in it named and placed as laid out");
+    check(waitFor([&] { return uprightDrawn(form1, dpi); }, 10'000), "a line of the table one layout pixel thick");
 
     changeScale(game.hProcess, form1, NewDpi);
     check(laidOut(form1, ids::table::Form1, NewDpi), "after a change of scale, every control placed at the new one");
-    check(waitFor([&] { return screenOf(form1) == wanted; }, 10'000), "and drawn as a game started at that scale");
+    check(waitFor([&] { return screenOf(form1) == wanted && uprightDrawn(form1, NewDpi); }, 10'000),
+          "and drawn as a game started at that scale draws it, a line one layout pixel thick");
 
     char asked[64];
     std::snprintf(asked, sizeof asked, "SetTimer(%08llx,00000001,00000001,",
