@@ -43,11 +43,25 @@ void check(bool ok, const char* what)
     std::fflush(stdout);
 }
 
+// What screen readers hear of the game: its focus and value events, each
+// with the window it concerns.
+std::vector<std::pair<DWORD, HWND>> heard;
+
+void CALLBACK hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD)
+{
+    if (object == OBJID_CLIENT && (event == EVENT_OBJECT_FOCUS || event == EVENT_OBJECT_VALUECHANGE))
+        heard.emplace_back(event, window);
+}
+
+// Waits, hearing the game meanwhile.
 bool waitFor(const std::function<bool()>& ready, ULONGLONG patienceMs = 60'000)
 {
-    for (const ULONGLONG start = GetTickCount64(); GetTickCount64() - start < patienceMs; Sleep(50))
+    for (const ULONGLONG start = GetTickCount64(); GetTickCount64() - start < patienceMs; Sleep(50)) {
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&message);
         if (ready())
             return true;
+    }
     return false;
 }
 
@@ -321,14 +335,23 @@ int wmain(int argc, wchar_t* argv[])
     click(next);
     PostMessageW(next, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
     PostMessageW(next, WM_LBUTTONUP, 0, 0);
-    Sleep(2000);
+    waitFor([] { return false; }, 2000);
     check(textOf(table[ids::table::Label4]) == L"Player 2", "a double click on Next hands the table over once");
+
+    SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, hear, game.dwProcessId, 0,
+                    WINEVENT_OUTOFCONTEXT);
+    click(next);
+    waitFor([&] { return textOf(table[ids::table::Label4]) == L"Player 1"; }, 10'000);
+    waitFor([] { return false; }, 500);
+    check(std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_VALUECHANGE, table[ids::table::Cislo]}) == 1,
+          "screen readers hear the drawn number once a spin");
     for (WPARAM key : {VK_TAB, VK_RETURN}) {
         PostMessageW(form1, WM_KEYDOWN, key, 1);
         PostMessageW(form1, WM_KEYUP, key, 0xC0000001);
     }
-    check(waitFor([&] { return IsWindowVisible(form2) && !IsWindowVisible(form1); }, 10'000),
-          "Tab from Next reaches X and Enter presses it: the title window shows");
+    check(waitFor([&] { return IsWindowVisible(form2) && !IsWindowVisible(form1); }, 10'000)
+              && std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_FOCUS, table[ids::table::Label7]}) == 1,
+          "Tab from Next reaches X, as screen readers hear, and Enter presses it: the title window shows");
 
     stop(game);
     return failures == 0 ? 0 : 1;
