@@ -201,21 +201,21 @@ void Screens::tell(int control)
         focusTold = control;
         NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
     }
-    if (!annotations)
-        return;
-    if (Controls[control].parent < 0)
-        annotate(control, PROPID_ACC_NAME, told.name);
-    annotate(control, PROPID_ACC_DESCRIPTION, told.description);
-    annotate(control, PROPID_ACC_VALUE, told.value);
-    VARIANT value{};
-    value.vt = VT_I4;
-    value.lVal = Roles[static_cast<int>(told.role)];
-    annotations->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, value);
-    value.lVal = STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSABLE;
-    if (told.pressed)
-        annotations->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_STATE, value);
-    else
-        annotations->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, &PROPID_ACC_STATE, 1);
+    if (annotations) {
+        if (Controls[control].parent < 0)
+            annotate(control, PROPID_ACC_NAME, told.name);
+        annotate(control, PROPID_ACC_DESCRIPTION, told.description);
+        annotate(control, PROPID_ACC_VALUE, told.value);
+        VARIANT value{};
+        value.vt = VT_I4;
+        value.lVal = Roles[static_cast<int>(told.role)];
+        annotations->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, value);
+        value.lVal = STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSABLE;
+        if (told.pressed)
+            annotations->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_STATE, value);
+        else
+            annotations->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, &PROPID_ACC_STATE, 1);
+    }
     // A list's value is its selected entry.
     if (Controls[control].kind == Kind::List)
         NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);

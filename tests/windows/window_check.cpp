@@ -317,7 +317,7 @@ int wmain(int argc, wchar_t* argv[])
         click(table[ids::table::Label1 + 17]);
         return waitFor([&] { return chipsOf1() == L"1"; }, 10'000);
     };
-    const int firstEntry = MulDiv(10, NewDpi, 96);
+    const int firstEntry = MulDiv(26, NewDpi, 96); // low in the first entry, from 2 to 33 on the layout
     click(table[ids::table::Image1]);
     check(bet(), "a chip of 1 laid on 17 leaves one");
     click(table[ids::table::List1], firstEntry, firstEntry);
