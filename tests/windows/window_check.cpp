@@ -330,6 +330,23 @@ int wmain(int argc, wchar_t* argv[])
     Sleep(1000);
     check(chipsOf1() == L"1", "with the keyboard lost meanwhile, its entry selected stays");
 
+    // With every chip laid, twelve entries: the list shows the newest eleven
+    // until the wheel turned away from the player brings the first into sight.
+    click(table[ids::table::Label1 + 17]);
+    for (int chip = 1; chip < DenominationCount; ++chip) {
+        click(table[ids::table::Image1 + chip]);
+        click(table[ids::table::Label1 + 17]);
+        click(table[ids::table::Label1 + 17]);
+    }
+    waitFor([&] { return textOf(table[ids::table::Label3 + 5]) == L"0"; }, 10'000);
+    const HWND list = table[ids::table::List1];
+    waitFor([] { return false; }, 500);
+    const std::vector<COLORREF> newest = screenOf(list);
+    RECT place{};
+    GetWindowRect(list, &place);
+    PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(place.left + 10, place.top + 10));
+    check(waitFor([&] { return screenOf(list) != newest; }, 10'000), "the wheel turned away brings earlier entries into sight");
+
     // A spin would have ended within the wait, with Player 1 to play.
     const HWND next = table[ids::table::Label6];
     click(next);
