@@ -100,10 +100,9 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     // The wheel turns whatever lies under the pointer; its point is on the screen.
-    case WM_MOUSEWHEEL: {
+    case WM_MOUSEWHEEL:
         players.wheel(controlOf(WindowFromPoint(at)), -GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
         return 0;
-    }
     case WM_CLOSE:
         players.closeRequest(control);
         return 0;
