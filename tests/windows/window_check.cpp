@@ -6,23 +6,25 @@
 // when a window moves to another monitor (Wine never does), and checks every
 // place again and the whole table drawn as a game started at the new scale
 // draws it. Then that Timer1 is asked for every millisecond, that a Delete
-// held when the program loses the keyboard lets go, that a double click on
-// Next hands over once, and that the keyboard reaches X and presses it. (Close requests are the end-to-end driver's.)
+// held when the program loses the keyboard lets go, that the wheel scrolls
+// a list, that a double click on Next hands over once, that screen readers
+// hear the drawn number once a spin, and that the keyboard reaches X and
+// presses it. (Close requests are the end-to-end driver's.)
 //
 //   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
 //
-// The game writes Wine's traces to the check's standard error, which the
-// test sends to a file for the check to read.
 // The dots per inch are written where Wine keeps its display scaling
-// (LogPixels); such a test runs in a Wine prefix of its own.
+// (LogPixels); such a test runs in a Wine prefix of its own. The game writes
+// Wine's traces to the check's standard error, which the test sends to a
+// file for the check to read.
 #include "layout/controls.h"
 
 #include <windows.h>
 
-#include <cstdio>
-#include <functional>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <map>
 #include <sstream>
