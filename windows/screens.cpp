@@ -12,7 +12,7 @@ constexpr wchar_t ClassName[] = L"MorvikControl";
 constexpr UINT_PTR Timer1 = 1;
 
 // Screen readers' roles, in the order of morvik::Role.
-constexpr LONG Roles[] = {ROLE_SYSTEM_CLIENT, ROLE_SYSTEM_PANE,       ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_GRAPHIC,
+constexpr LONG Roles[] = {ROLE_SYSTEM_CLIENT,     ROLE_SYSTEM_PANE, ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_GRAPHIC,
                           ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_LIST, ROLE_SYSTEM_STATICTEXT};
 
 // Keys not listed are Key::Other.
@@ -78,11 +78,8 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
     const HWND window = windows[control];
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
-    case WM_PAINT:
-        paint(control);
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
+    case WM_PAINT: paint(control); return 0;
+    case WM_ERASEBKGND: return TRUE;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // The release comes here wherever the pointer is.
@@ -103,12 +100,8 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEWHEEL:
         players.wheel(controlOf(WindowFromPoint(at)), -GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
         return 0;
-    case WM_CLOSE:
-        players.closeRequest(control);
-        return 0;
-    case WM_TIMER:
-        players.tick();
-        return 0;
+    case WM_CLOSE: players.closeRequest(control); return 0;
+    case WM_TIMER: players.tick(); return 0;
     // The release of a key held while another program takes the keyboard
     // never reaches us.
     case WM_ACTIVATEAPP:
@@ -121,8 +114,7 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
         layOut(control, HIWORD(wParam));
         return 0;
     }
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+    default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -152,12 +144,12 @@ void Screens::build(int window)
     for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
         const Control& row = Controls[id];
         const HWND parent = row.parent < 0 ? nullptr : windows[row.parent];
-        const DWORD style = (parent ? WS_CHILD | (row.shown ? WS_VISIBLE : 0) : WS_POPUP)
-            | (row.kind == Kind::Window || row.kind == Kind::Box ? WS_CLIPCHILDREN : 0);
+        const DWORD style = (parent ? WS_CHILD | (row.shown ? WS_VISIBLE : 0) : WS_POPUP) |
+                            (row.kind == Kind::Window || row.kind == Kind::Box ? WS_CLIPCHILDREN : 0);
         // A window's title is its name in the layout, which tests and the
         // desktop find it by; a control's text is what screen readers call it.
-        windows[id] = CreateWindowExW(parent ? 0 : WS_EX_APPWINDOW, ClassName, widen(layoutName(id)).c_str(), style,
-                                      0, 0, 0, 0, parent, parent ? reinterpret_cast<HMENU>(INT_PTR{id}) : nullptr,
+        windows[id] = CreateWindowExW(parent ? 0 : WS_EX_APPWINDOW, ClassName, widen(layoutName(id)).c_str(), style, 0,
+                                      0, 0, 0, parent, parent ? reinterpret_cast<HMENU>(INT_PTR{id}) : nullptr,
                                       GetModuleHandleW(nullptr), this);
         if (parent)
             SetWindowPos(windows[id], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -6,8 +6,7 @@ namespace morvik::win32 {
 
 namespace {
 
-template <class... Cases>
-struct Overloaded : Cases... {
+template <class... Cases> struct Overloaded : Cases... {
     using Cases::operator()...;
 };
 
@@ -39,9 +38,9 @@ void installLayoutFont(HINSTANCE instance, int resource)
 // Every picture is stored once, for 96 dpi, and scaled smoothly to the box.
 Gdi<HBITMAP> picture(Art art, int index, int)
 {
-    const int resource = art == Art::Title ? MORVIK_TITLE_ARTWORK
-        : art == Art::Logo                 ? MORVIK_LOGO
-                                           : MORVIK_CHIP_FIRST + index;
+    const int resource = art == Art::Title  ? MORVIK_TITLE_ARTWORK
+                         : art == Art::Logo ? MORVIK_LOGO
+                                            : MORVIK_CHIP_FIRST + index;
     Gdi<HBITMAP> bitmap(static_cast<HBITMAP>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!bitmap)
@@ -106,7 +105,8 @@ void Painter::draw(HDC dc, const Plan& plan)
             });
         },
         [&](const Disc& d) {
-            brushed(d.colour, [&](HBRUSH) { Ellipse(dc, d.box.x, d.box.y, d.box.x + d.box.width, d.box.y + d.box.height); });
+            brushed(d.colour,
+                    [&](HBRUSH) { Ellipse(dc, d.box.x, d.box.y, d.box.x + d.box.width, d.box.y + d.box.height); });
         },
         [&](const Run& r) {
             const Selection selected(dc, font(r.pixels));

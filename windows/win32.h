@@ -20,13 +20,16 @@ namespace morvik::win32 {
 struct GdiDelete {
     void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
 };
-template <class Handle>
-using Gdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDelete>;
+template <class Handle> using Gdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDelete>;
 
 // Selects an object into a device context for the scope, then puts back the old one.
 class Selection {
 public:
-    Selection(HDC dc, HGDIOBJ object) : dc(dc), old(SelectObject(dc, object)) {}
+    Selection(HDC dc, HGDIOBJ object)
+        : dc(dc)
+        , old(SelectObject(dc, object))
+    {
+    }
     ~Selection() { SelectObject(dc, old); }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;

@@ -24,8 +24,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -219,13 +219,14 @@ void click(HWND control, int x = 0, int y = 0)
 void changeScale(HANDLE game, HWND window, UINT dpi)
 {
     const RECT size = scaled(Controls[ids::table::Form1].box, dpi);
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - size.right) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - size.bottom) / 2;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - size.right) / 2,
+              top = (GetSystemMetrics(SM_CYSCREEN) - size.bottom) / 2;
     const RECT place{left, top, left + size.right, top + size.bottom};
     void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     WriteProcessMemory(game, there, &place, sizeof place, nullptr);
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(there), SMTO_BLOCK,
-                        5000, &result);
+    SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(there), SMTO_BLOCK, 5000,
+                        &result);
 }
 
 void setDpi(UINT dpi)
@@ -279,8 +280,9 @@ int wmain(int argc, wchar_t* argv[])
     waitFor([&] { return (form2 = visibleWindow(L"Form2")) != nullptr; });
     std::vector<COLORREF> wanted, seen;
     int still = 0;
-    check(form2 && (form1 = play(form2))
-              && waitFor([&] { return (still = seen == (wanted = screenOf(form1)) ? still + 1 : 0, seen = wanted, still == 10); }),
+    check(form2 && (form1 = play(form2)) && waitFor([&] {
+              return (still = seen == (wanted = screenOf(form1)) ? still + 1 : 0, seen = wanted, still == 10);
+          }),
           "a game started at the new scale shows its table");
     stop(reference);
 
@@ -305,11 +307,13 @@ int wmain(int argc, wchar_t* argv[])
     char asked[64];
     std::snprintf(asked, sizeof asked, "SetTimer(%08llx,00000001,00000001,",
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(form1)));
-    check(waitFor([&] {
-              std::ostringstream trace;
-              trace << std::ifstream(std::filesystem::path(argv[3])).rdbuf();
-              return trace.str().find(asked) != std::string::npos;
-          }, 10'000),
+    check(waitFor(
+              [&] {
+                  std::ostringstream trace;
+                  trace << std::ifstream(std::filesystem::path(argv[3])).rdbuf();
+                  return trace.str().find(asked) != std::string::npos;
+              },
+              10'000),
           "Timer1 of Form1 asked for every millisecond");
 
     // The counter of chips of 1 tells what was laid and withdrawn.
@@ -347,7 +351,8 @@ int wmain(int argc, wchar_t* argv[])
     RECT place{};
     GetWindowRect(list, &place);
     PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(place.left + 10, place.top + 10));
-    check(waitFor([&] { return screenOf(list) != newest; }, 10'000), "the wheel turned away brings earlier entries into sight");
+    check(waitFor([&] { return screenOf(list) != newest; }, 10'000),
+          "the wheel turned away brings earlier entries into sight");
 
     // A spin would have ended within the wait, with Player 1 to play.
     const HWND next = table[ids::table::Label6];
@@ -368,8 +373,8 @@ int wmain(int argc, wchar_t* argv[])
         PostMessageW(form1, WM_KEYDOWN, key, 1);
         PostMessageW(form1, WM_KEYUP, key, 0xC0000001);
     }
-    check(waitFor([&] { return IsWindowVisible(form2) && !IsWindowVisible(form1); }, 10'000)
-              && std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_FOCUS, table[ids::table::Label7]}) == 1,
+    check(waitFor([&] { return IsWindowVisible(form2) && !IsWindowVisible(form1); }, 10'000) &&
+              std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_FOCUS, table[ids::table::Label7]}) == 1,
           "Tab from Next reaches X, as screen readers hear, and Enter presses it: the title window shows");
 
     stop(game);
