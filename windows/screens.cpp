@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace morvik::win32 {
 
@@ -38,9 +39,7 @@ void centre(HWND window)
 Screens::Screens(Session::Services services)
     : players(services, *this)
 {
-    // CS_DBLCLKS: the session decides what the second press of a double click does.
     WNDCLASSW type{};
-    type.style = CS_DBLCLKS;
     type.lpfnWndProc = proc;
     type.hInstance = GetModuleHandleW(nullptr);
     type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -80,15 +79,16 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_PAINT: paint(control); return 0;
     case WM_ERASEBKGND: return TRUE;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONDOWN: {
+        const bool second = secondPress();
         // The release comes here wherever the pointer is.
         SetCapture(window);
         if (Controls[control].kind == Kind::List)
             players.pressList(control, {at.x, at.y}, scale(control));
         else
-            players.press(control, message == WM_LBUTTONDBLCLK);
+            players.press(control, second);
         return 0;
+    }
     case WM_LBUTTONUP: {
         ReleaseCapture();
         RECT client{};
@@ -130,6 +130,21 @@ bool Screens::see(const MSG& message)
     if (key == Key::Tab && !down)
         players.key(Key::BackTab, false);
     return players.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down);
+}
+
+// The desktop's double click, with its own time and distance, whichever
+// windows its presses fall on: Windows pairs only presses on one window, and
+// the second press of a click that brings up a window falls on that window.
+// A third press begins a new pair.
+bool Screens::secondPress()
+{
+    const DWORD time = GetMessageTime();
+    const POINT at{GET_X_LPARAM(GetMessagePos()), GET_Y_LPARAM(GetMessagePos())};
+    const bool second = time - firstPress.time <= GetDoubleClickTime()
+        && std::abs(at.x - firstPress.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2
+        && std::abs(at.y - firstPress.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    firstPress = second ? Press{} : Press{time, at};
+    return second;
 }
 
 int Screens::controlOf(HWND window) const

@@ -28,6 +28,7 @@ public:
 private:
     static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(int control, UINT message, WPARAM wParam, LPARAM lParam);
+    bool secondPress();
     int controlOf(HWND window) const; // -1: none of the game's
     void build(int window);
     void layOut(int window, UINT dpi);
@@ -53,6 +54,10 @@ private:
     std::array<HWND, ids::Count> windows{};
     std::array<UINT, ids::Count> dpi{}; // a window's, as Windows last told it
     int focusTold = -1; // to screen readers
+    struct Press {
+        DWORD time = 0;
+        POINT at{};
+    } firstPress; // of a double click, on the screen
 };
 
 } // namespace morvik::win32

@@ -357,8 +357,7 @@ int wmain(int argc, wchar_t* argv[])
     // A spin would have ended within the wait, with Player 1 to play.
     const HWND next = table[ids::table::Label6];
     click(next);
-    PostMessageW(next, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
-    PostMessageW(next, WM_LBUTTONUP, 0, 0);
+    click(next);
     waitFor([] { return false; }, 2000);
     check(textOf(table[ids::table::Label4]) == L"Player 2", "a double click on Next hands the table over once");
 
