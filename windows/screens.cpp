@@ -77,7 +77,13 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
     const HWND window = windows[control];
     const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
-    case WM_PAINT: paint(control); return 0;
+    // A child window cannot be seen through: each draws what lies beneath it too.
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        painter.draw(BeginPaint(window, &paint), players.plan(control, scale(control), true));
+        EndPaint(window, &paint);
+        return 0;
+    }
     case WM_ERASEBKGND: return TRUE;
     case WM_LBUTTONDOWN: {
         const bool second = secondPress();
@@ -140,10 +146,11 @@ bool Screens::secondPress()
 {
     const DWORD time = GetMessageTime();
     const POINT at{GET_X_LPARAM(GetMessagePos()), GET_Y_LPARAM(GetMessagePos())};
-    const bool second = time - firstPress.time <= GetDoubleClickTime()
-        && std::abs(at.x - firstPress.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2
-        && std::abs(at.y - firstPress.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-    firstPress = second ? Press{} : Press{time, at};
+    const bool second = time - firstTime <= GetDoubleClickTime() &&
+                        std::abs(at.x - firstAt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                        std::abs(at.y - firstAt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    firstTime = second ? 0 : time;
+    firstAt = second ? POINT{} : at;
     return second;
 }
 
@@ -186,15 +193,6 @@ void Screens::layOut(int window, UINT newDpi)
     RedrawWindow(windows[window], nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-// A child window cannot be seen through: each draws what lies beneath it too.
-void Screens::paint(int control)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(windows[control], &paint);
-    painter.draw(dc, players.plan(control, scale(control), true));
-    EndPaint(windows[control], &paint);
-}
-
 // A screen reader hears a control's name in its window text, and the rest
 // through Windows' annotations; it follows the session's focus.
 void Screens::tell(int control)
@@ -207,11 +205,14 @@ void Screens::tell(int control)
         focusTold = control;
         NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
     }
+    auto annotate = [&](const MSAAPROPID& property, std::string_view text) {
+        annotations->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, property, widen(text).c_str());
+    };
     if (annotations) {
         if (Controls[control].parent < 0)
-            annotate(control, PROPID_ACC_NAME, told.name);
-        annotate(control, PROPID_ACC_DESCRIPTION, told.description);
-        annotate(control, PROPID_ACC_VALUE, told.value);
+            annotate(PROPID_ACC_NAME, told.name);
+        annotate(PROPID_ACC_DESCRIPTION, told.description);
+        annotate(PROPID_ACC_VALUE, told.value);
         VARIANT value{};
         value.vt = VT_I4;
         value.lVal = Roles[static_cast<int>(told.role)];
@@ -225,11 +226,6 @@ void Screens::tell(int control)
     // A list's value is its selected entry.
     if (Controls[control].kind == Kind::List)
         NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
-}
-
-void Screens::annotate(int control, const MSAAPROPID& property, std::string_view text)
-{
-    annotations->SetHwndPropStr(windows[control], OBJID_CLIENT, CHILDID_SELF, property, widen(text).c_str());
 }
 
 void Screens::makeTable()

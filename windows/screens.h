@@ -33,9 +33,7 @@ private:
     void build(int window);
     void layOut(int window, UINT dpi);
     Scale scale(int control) const { return {static_cast<int>(dpi[windowOf(control)])}; }
-    void paint(int control);
     void tell(int control);
-    void annotate(int control, const MSAAPROPID& property, std::string_view text);
 
     void makeTable() override;
     void show(int control, bool visible) override;
@@ -43,21 +41,19 @@ private:
     void announce(int control) override;
     void quit() override;
 
+    // What screen readers hear beside the window texts; none where Windows
+    // offers no annotation.
     struct Release {
         void operator()(IUnknown* object) const { object->Release(); }
     };
-    // What screen readers hear beside the window texts; none where Windows
-    // offers no annotation.
     std::unique_ptr<IAccPropServices, Release> annotations;
     Session players;
     Painter painter;
     std::array<HWND, ids::Count> windows{};
     std::array<UINT, ids::Count> dpi{}; // a window's, as Windows last told it
     int focusTold = -1; // to screen readers
-    struct Press {
-        DWORD time = 0;
-        POINT at{};
-    } firstPress; // of a double click, on the screen
+    DWORD firstTime = 0; // of a double click's first press
+    POINT firstAt{}; // on the screen
 };
 
 } // namespace morvik::win32
