@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <initializer_list>
+#include <tuple>
 
 namespace {
 
@@ -15,22 +17,16 @@ bool withText = false;
 
 void paintCaptions(HWND hwnd)
 {
-    struct Caption {
-        int x, y, pixels;
-        const wchar_t* text;
-    };
-    const Caption captions[] = {{56, 312, 96, L"Play"},
-                                {504, 312, 96, L"Quit"},
-                                {224, 464, 19, L"Tato ruleta se hraje jako b\u011b\u017en\u00e1 ruleta."}};
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(hwnd, &paint);
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkMode(dc, TRANSPARENT);
-    for (const Caption& caption : captions) {
-        HFONT font = CreateFontW(-caption.pixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, L"Courier New");
+    for (auto [x, y, pixels, text] : {std::tuple{56, 312, 96, L"Play"}, {504, 312, 96, L"Quit"},
+                                      {224, 464, 19, L"Tato ruleta se hraje jako b\u011b\u017en\u00e1 ruleta."}}) {
+        HFONT font = CreateFontW(-pixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, L"Courier New");
         HGDIOBJ old = SelectObject(dc, font);
-        TextOutW(dc, caption.x, caption.y, caption.text, static_cast<int>(std::wcslen(caption.text)));
+        TextOutW(dc, x, y, text, static_cast<int>(std::wcslen(text)));
         DeleteObject(SelectObject(dc, old));
     }
     EndPaint(hwnd, &paint);

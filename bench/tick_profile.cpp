@@ -4,6 +4,8 @@
 //   morvik-tick-profile bare     the floor: a framed label like Cislo in an
 //                                otherwise empty window, shown a new number
 //                                at the cadence of a spin's draws, 3,000 ticks
+//   morvik-tick-profile places   where run.py clicks: the middle of "Play" and
+//                                of "X" in their windows, from the layout
 //
 // Prints one line of JSON: the main thread's CPU time, in microseconds, of
 // every spin tick that repainted Cislo, from its timer event to the next one
@@ -148,6 +150,12 @@ int bare(Profiler& app)
 
 int main(int argc, char* argv[])
 {
+    if (argc > 1 && qstrcmp(argv[1], "places") == 0) {
+        const Box play = Controls[ids::title::Label1].box, cross = Controls[ids::table::Label7].box;
+        std::printf(R"j({"Form2.Label1(0)": [%d, %d], "Form1.Label7": [%d, %d]})j" "\n", play.x + play.width / 2,
+                    play.y + play.height / 2, cross.x + cross.width / 2, cross.y + cross.height / 2);
+        return 0;
+    }
     Profiler app(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], "bare") == 0)
         return bare(app);

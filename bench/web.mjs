@@ -1,26 +1,33 @@
-// The web build's budgets, measured in Debian's Chromium beside a bare page of
-// its own: what the first load fetches, how soon the title screen shows, what
-// a spin's tick costs. Writes the "## Web" section of bench/RESULTS.md.
+// The web build's budgets, in one run, in Debian's Chromium: how soon the title
+// shows beside a bare page of its own, the bytes of the site and of a first
+// visit as a static host sends them, Lighthouse on its mobile and desktop
+// profiles, and what a spin's tick costs. Writes the "## Web" section of
+// bench/RESULTS.md.
 //
 //   tools/web.sh && node bench/web.mjs [runs]
 //
-// Needs the tests' playwright-core (cd tests/web && npm ci).
-import { cpSync, mkdtempSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
-import { loadavg, tmpdir } from 'node:os';
-import { join } from 'node:path';
-import { setTimeout as sleep } from 'node:timers/promises';
-import { site, start } from '../tests/web/browser.mjs';
+// Needs the tests' playwright-core (cd tests/web && npm ci) and Lighthouse,
+// pinned here (cd bench && npm ci); neither downloads a browser.
 import { spawn } from 'node:child_process';
 import { once } from 'node:events';
+import { cpSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
+import { connect, createServer } from 'node:net';
+import { cpus, loadavg, tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { setTimeout as sleep } from 'node:timers/promises';
+import lighthouse from 'lighthouse';
+import desktop from 'lighthouse/core/config/desktop-config.js';
+import { launch } from 'chrome-launcher';
+import { site, start } from '../tests/web/browser.mjs';
 
 const runs = Number(process.argv[2] ?? 10);
 const here = new URL('.', import.meta.url).pathname;
 
-// The site and the bare page side by side, served alike.
+// The site and the bare page side by side, served alike, by a process of its
+// own, as a web host would, not by this busy one.
 const folder = mkdtempSync(join(tmpdir(), 'morvik-bench-'));
 cpSync(site, folder, { recursive: true });
 cpSync(join(here, 'web_bare.html'), join(folder, 'bare.html'));
-// Served by a process of its own, as a web host would, not by this busy one.
 const server = spawn(process.execPath, [join(here, '../web/serve.mjs'), folder, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
 const url = (await once(server.stdout, 'data'))[0].toString().match(/http:\S+\//)[0];
 const web = await start();
@@ -46,32 +53,43 @@ async function shown(page) {
     };
     requestAnimationFrame(look);
   });
-  const files = new Set();
-  tab.on('response', (r) => files.add(new URL(r.url()).pathname.replace(/\/$/, '/index.html')));
   await tab.goto(url + page);
   await tab.waitForFunction(() => window.pictures || (window.captions && !document.images.length));
   const times = await tab.evaluate(() => [window.captions, window.pictures]);
   await context.close();
-  return { times, files };
+  return times;
 }
-
-let loaded;
 const game = { captions: [], pictures: [] };
 const bare = [];
 for (let run = 0; run < runs; ++run) {
-  const g = await shown('');
-  game.captions.push(g.times[0]);
-  game.pictures.push(g.times[1]);
-  loaded = g.files;
-  bare.push((await shown('bare.html')).times[0]);
+  const [captions, pictures] = await shown('');
+  game.captions.push(captions);
+  game.pictures.push(pictures);
+  bare.push((await shown('bare.html'))[0]);
 }
-const size = (file) => statSync(join(folder, file)).size;
-const firstLoad = [...loaded].reduce((sum, f) => sum + size(f), 0);
-// Everything the game ever shows: what the service worker keeps.
-const keptFiles = readFileSync(join(folder, 'sw.js'), 'utf8').match(/const files = \[(.*)\]/)[1].match(/'[^']+'/g)
-  .map((f) => `/${f.slice(1, -1).replace(/^\.\/$/, 'index.html')}`);
-const kept = keptFiles.reduce((sum, f) => sum + size(f), 0);
-const code = size('/morvik.js') + size('/morvik.wasm');
+
+// Every byte the server sends a first visit, counted on the wire: the title,
+// the service worker keeping the game, "Play" and the table.
+const files = (dir) => readdirSync(dir, { withFileTypes: true })
+  .flatMap((e) => (e.isDirectory() ? files(join(dir, e.name)) : [join(dir, e.name)]));
+const siteBytes = files(site).reduce((sum, f) => sum + statSync(f).size, 0);
+const code = statSync(join(site, 'morvik.js')).size + statSync(join(site, 'morvik.wasm')).size;
+let moved = 0;
+const wire = createServer((browser) => {
+  const host = connect(new URL(url).port, '127.0.0.1');
+  browser.pipe(host).on('error', () => {});
+  host.on('data', (bytes) => (moved += bytes.length)).pipe(browser).on('error', () => {});
+});
+await new Promise((done) => wire.listen(0, '127.0.0.1', done));
+const visit = await web.browser.newContext({ viewport: { width: 1280, height: 1024 } });
+const first = await visit.newPage();
+await first.goto(`http://127.0.0.1:${wire.address().port}/`);
+await first.evaluate(() => navigator.serviceWorker.ready);
+await first.getByRole('button', { name: 'Play', exact: true }).click();
+await first.waitForFunction(() => [...document.images].every((i) => i.complete));
+await sleep(1000);
+await visit.close();
+wire.close();
 
 // A spin at the browser's own pace: the script of each Timer1 tick (its
 // TimerFire), and the time from the first number drawn to the read-out.
@@ -80,7 +98,7 @@ await page.goto(url);
 for (const name of ['Play', 'Chip 1', 'Even', 'Next']) await page.getByRole('button', { name, exact: true }).click();
 await page.evaluate(() => {
   const cislo = document.querySelector('[data-control="Cislo"]');
-  new MutationObserver(() => (window.first ??= performance.now())).observe(cislo, { subtree: true, characterData: true });
+  new MutationObserver(() => (window.first ??= performance.now())).observe(cislo, { subtree: true, characterData: true, childList: true });
   new MutationObserver(() => (window.last = performance.now())).observe(document.querySelector('[role=status]'), { childList: true });
 });
 await web.browser.startTracing(page, { categories: ['devtools.timeline'] });
@@ -92,26 +110,51 @@ const spinMs = await page.evaluate(() => window.last - window.first);
 const ticks = trace.filter((e) => e.name === 'TimerFire' && e.dur !== undefined).map((e) => e.dur / 1000);
 const layoutRoots = new Set(trace.filter((e) => e.name === 'Layout').flatMap((e) => e.args.endData.layoutRoots.map((r) => r.nodeName)));
 await web.close();
+
+// Lighthouse's own runs, in a Chromium it starts, three on each profile; the
+// median run by largest contentful paint is reported.
+const chrome = await launch({ chromePath: process.env.MORVIK_CHROMIUM ?? '/usr/bin/chromium',
+  chromeFlags: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync'] });
+const audits = {};
+for (const [profile, config] of [['mobile', undefined], ['desktop', desktop]]) {
+  const reports = [];
+  for (let run = 0; run < 3; ++run) reports.push((await lighthouse(url, { port: chrome.port, logLevel: 'error' }, config)).lhr);
+  reports.sort((a, b) => a.audits['largest-contentful-paint'].numericValue - b.audits['largest-contentful-paint'].numericValue);
+  audits[profile] = reports[1];
+}
+chrome.kill();
 server.kill();
 rmSync(folder, { recursive: true });
 
 const kb = (bytes) => `${(bytes / 1000).toFixed(1)} KB`;
 const verdict = (ok) => (ok ? 'pass' : 'FAIL');
 const ratio = median(game.captions) / median(bare);
+const lcp = (profile) => audits[profile].audits['largest-contentful-paint'].numericValue;
+const lighthouseRows = Object.entries(audits).map(([profile, lhr]) => {
+  const scores = Object.values(lhr.categories).map((c) => Math.round(c.score * 100));
+  const short = Object.values(lhr.audits).filter((a) => a.score !== null && a.score < 1 && a.scoreDisplayMode === 'binary');
+  return `| Lighthouse ${lhr.lighthouseVersion}, ${profile} profile: ${Object.values(lhr.categories).map((c) => c.title).join(', ')}`
+    + `${short.length ? ` (failed: ${short.map((a) => a.id).join(', ')})` : ''} | ${scores.join(', ')} |  |  | >= 98 each |`
+    + ` ${verdict(scores.every((s) => s >= 98))} |`;
+});
 const section = `## Web
 
-Measured on ${new Date().toISOString().slice(0, 10)} by \`node bench/web.mjs\` in ${chromium}, headless, served on
-127.0.0.1: ${runs} interleaved loads of the game and of a bare page (\`bench/web_bare.html\`: the title's captions in
-the same font, at the same places), each in a new browser context; load average ${loadavg()[0].toFixed(1)} on
-${(await import('node:os')).cpus().length} cores at the end. Medians, min to max in parentheses.
+Measured on ${new Date().toISOString().slice(0, 10)} by \`node bench/web.mjs\` in ${chromium}, headless, served by
+\`web/serve.mjs\` (Brotli, as a static host compresses) on 127.0.0.1: ${runs} interleaved loads of the game and of a bare
+page (\`bench/web_bare.html\`: the title's captions in the same font, at the same places), each in a new browser
+context; then a first visit counted on the wire, a spin, and Lighthouse's own runs (its simulated throttling). Load
+average ${loadavg()[0].toFixed(1)} on ${cpus().length} cores at the end. Medians, min to max in parentheses.
 
 | measure | game | yardstick | ratio | budget |  |
 |---|---|---|---|---|---|
-| first load, the files fetched (${[...loaded].sort().join(', ')}) | ${kb(firstLoad)} |  |  | <= 400 KB | ${verdict(firstLoad <= 400_000)} |
-| everything the game shows, the table's chips too (what the service worker keeps: ${keptFiles.length} files) | ${kb(kept)} |  |  | <= 400 KB | ${verdict(kept <= 400_000)} |
-| script and WebAssembly (morvik.js, morvik.wasm) | ${kb(code)} |  |  | <= 100 KB | ${verdict(code <= 100_000)} |
+| all the site's files together (${files(site).length} files) | ${kb(siteBytes)} |  |  | <= 300 KB | ${verdict(siteBytes <= 300_000)} |
+| a first visit, every byte sent: the title, the service worker keeping the game, "Play" | ${kb(moved)} |  |  | <= 250 KB | ${verdict(moved <= 250_000)} |
+| script and WebAssembly (morvik.js, morvik.wasm), uncompressed | ${kb(code)} |  |  | <= 100 KB | ${verdict(code <= 100_000)} |
 | navigation to the title's captions shown, ms (yardstick: the bare page) | ${range(game.captions)} | ${range(bare)} | ${ratio.toFixed(2)} x | <= 1.3 x | ${verdict(ratio <= 1.3)} |
 | navigation to the title shown with its pictures, ms | ${range(game.pictures)} |  |  |  |  |
+| largest contentful paint, Lighthouse's mobile profile, ms (desktop: ${lcp('desktop').toFixed(0)}) | ${lcp('mobile').toFixed(0)} |  |  | <= 1500 ms | ${verdict(lcp('mobile') <= 1500)} |
+${lighthouseRows.join('\n')}
 | a spin, first number to the read-out, ms | ${spinMs.toFixed(0)} |  |  | about 200 to 350 |  |
 | script of a spin tick (TimerFire), ms | ${range(ticks)} over ${ticks.length} ticks |  |  | well under 1 ms | ${verdict(median(ticks) < 1)} |
 | layout roots during the spin | ${[...layoutRoots].join('; ')} |  |  | Cislo alone, but the settling tick |  |

@@ -1,7 +1,7 @@
-// Where the pictures and the font live inside the program's resources.
+// The pictures and the font, as the program's resources hold them.
 #pragma once
 
-#include "game/rules.h"
+#include "layout/controls.h"
 
 #include <QImage>
 #include <QString>
@@ -9,24 +9,12 @@
 namespace morvik::assets {
 
 inline const QString Font = QStringLiteral(":/fonts/LiberationMono-Bold.ttf");
-inline const QString Logo = QStringLiteral(":/logo.bmp");
 
-// The title artwork as the title window shows it on a screen of `density`
-// device pixels to the pixel: made at that size when the game is built, at one
-// and at two device pixels, so that the common screens need no scaling.
-inline QString title(qreal density)
-{
-    return density > 1 ? QStringLiteral(":/title@2x.ppm") : QStringLiteral(":/title@1x.ppm");
-}
-
-// The chip picture of denomination index i is named after its value.
-inline QString chip(int denomination)
-{
-    return QStringLiteral(":/chip-%1.bmp").arg(ChipValues[denomination]);
-}
-
-// The picture, read by the reader its suffix names. One that cannot be read
-// ends the program with a message: a window must never show a blank picture.
-QImage picture(const QString& name);
+// The picture `art` shows (`index`: a chip's denomination) as rendered for
+// `density` device pixels to the layout pixel, 1 or 2: at the layout's size
+// times the density, with that device pixel ratio, so that it is drawn sharp
+// on the screens of either density without scaling. A picture that cannot be
+// read ends the program with a message: a window never shows a blank one.
+QImage picture(Art art, int index, int density);
 
 } // namespace morvik::assets

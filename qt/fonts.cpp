@@ -2,22 +2,16 @@
 
 #include <QFontDatabase>
 #include <QResource>
-#include <QStringList>
 
 namespace morvik {
 
 bool installLayoutFont(const QString& fontFile)
 {
-    // A font stored uncompressed in the resources is handed over where it
-    // lies; by name, Qt would first read all 300 KB of it into a copy.
-    const QResource resource(fontFile);
-    const int id = resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression
-                       ? QFontDatabase::addApplicationFontFromData(QByteArray::fromRawData(
-                             reinterpret_cast<const char*>(resource.data()), qsizetype(resource.size())))
-                       : QFontDatabase::addApplicationFont(fontFile);
-    if (id < 0)
-        return false;
-    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    // Handed over where it lies in the program, stored uncompressed: by name,
+    // Qt would first read all 300 KB of it into a copy.
+    const QResource font(fontFile);
+    const QStringList families = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFontFromData(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(font.data()), qsizetype(font.size()))));
     if (families.isEmpty())
         return false;
     QFont::insertSubstitution(QStringLiteral("Courier New"), families.front());

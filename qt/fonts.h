@@ -1,34 +1,26 @@
-// The one typeface of the game. Captions are laid out to the pixel for a
-// monospaced face with Courier New's metrics, so the game carries Liberation
-// Mono (metric-compatible) and maps Courier New to it.
+// The game's one typeface: Liberation Mono Bold, carried by the program, as
+// "Courier New", the face whose metrics the layout was measured with.
 #pragma once
 
 #include "layout/figures.h"
 
 #include <QColor>
 #include <QFont>
-#include <QRect>
-#include <QString>
-
-#include <string_view>
 
 namespace morvik {
 
-// Loads the embedded font file and makes "Courier New" resolve to it.
-// Returns false when the file cannot be loaded; captions then fall back to
-// whatever monospaced face the system offers.
+// False when it cannot be loaded: captions then take the system's monospace.
 bool installLayoutFont(const QString& fontFile);
-
-// Courier New, bold, at a size in pixels, so the layout does not depend on
-// the screen's dots per inch.
+// At a size in pixels, so that nothing depends on the screen's dots per inch.
 QFont layoutFont(int pixelSize);
 
-// The layout's plain data in Qt's own types; its texts are UTF-8.
-inline QColor toQColor(Rgb c) { return QColor(c.r, c.g, c.b); }
-inline QRect toQRect(Box b) { return QRect(b.x, b.y, b.width, b.height); }
+inline QColor toQColor(Rgb c)
+{
+    return QColor(c.r, c.g, c.b);
+}
 inline QString fromUtf8(std::string_view text)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 } // namespace morvik

@@ -12,11 +12,9 @@ int main(int argc, char* argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Morvik Game"));
     QCoreApplication::setApplicationName(QStringLiteral("Morvik Roulette"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MORVIK_VERSION));
-    // The name of the installed desktop entry: the desktop shows its icon
-    // and name for the game's windows.
+    // The installed desktop entry, whose icon and name the desktop shows.
     QGuiApplication::setDesktopFileName(QStringLiteral(MORVIK_APP_ID));
-    // The two windows take turns on the screen; a hidden window must never end
-    // the program. Only "Quit" does.
+    // The two windows take turns on the screen: only "Quit" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
     morvik::installLayoutFont(morvik::assets::Font);

@@ -1,16 +1,18 @@
 // The game's two windows on Qt Widgets: one widget per row of the layout's
-// table of controls, made when its window is first needed. Everything a
-// player does goes to the session as it comes; what the session tells the
-// Display is shown.
+// table of controls, made with its window, drawing the session's plan for it.
+// Raw events go to the session as they come; what the Display is asked for is
+// drawn and told to assistive technology.
 #pragma once
 
-#include "qt/bet_list.h"
-#include "qt/control_widget.h"
+#include "session/session.h"
 
+#include <QCoreApplication>
+#include <QPixmap>
 #include <QTime>
 #include <QTimer>
+#include <QWheelEvent>
+#include <QWidget>
 
-#include <array>
 #include <memory>
 
 namespace morvik {
@@ -20,43 +22,67 @@ public:
     float timeOfDay() override { return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f; }
 };
 
+class ControlWidget : public QWidget {
+    Q_OBJECT
+
+public:
+    ControlWidget(int control, Session& session, QWidget* parent);
+    int control() const { return id; }
+    Session& owner() const { return session; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override { press(event, false); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { press(event, true); }
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    // A notch is 120; turning it towards the player scrolls down.
+    void wheelEvent(QWheelEvent* event) override { session.wheel(id, -event->angleDelta().y() / 120); }
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Scale scale() const { return {qRound(96 * devicePixelRatioF())}; }
+    void press(QMouseEvent* event, bool second);
+
+    int id;
+    Session& session;
+    QPixmap shown; // the picture as last drawn, at its box's size and density
+    int shownDensity = 0;
+};
+
 class Screens : public QObject, private Display {
     Q_OBJECT
 
 public:
-    // Shows the title window.
     explicit Screens(Session::Services services);
-    ~Screens() override;
 
     Session& session() { return players; }
     // Null until made.
     QWidget* widget(int control) const { return widgets[control]; }
 
 protected:
-    // Delete and Backspace, from every window of the program.
+    // Every key of every window, and the keyboard's loss.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void build(int window);
-
     void makeTable() override;
     void show(int control, bool visible) override;
-    void setText(int control, std::string_view text, Rgb colour, int pixelSize) override;
-    void describe(int control, std::string_view description) override;
+    void redraw(int control) override;
     void announce(int control) override;
-    void appendEntry(int list, std::string_view text) override;
-    void removeEntry(int list, int row) override;
-    void clearEntries(int list) override;
-    void selectEntry(int list, int row) override;
-    void quit() override;
-
-    BetList* list(int control) const { return static_cast<BetList*>(widgets[control]); }
+    void quit() override { QCoreApplication::quit(); }
 
     Session players;
-    std::array<QWidget*, ids::Count> widgets{};
+    std::array<ControlWidget*, ids::Count> widgets{};
+    std::array<Accessible, ids::Count> told; // what assistive technology last heard
+    int toldFocus = -1;
     // The two windows have no owner; each owns the widgets inside it.
     std::array<std::unique_ptr<QWidget>, 2> windows;
     QTimer timer1{this};
 };
+
+// Qt's accessibility asks the session about every ControlWidget from now on.
+void installAccessibility();
+// The readout's value is not among the changes told: it is announced once.
+void tellChanges(ControlWidget* widget, const Accessible& before, const Accessible& now);
 
 } // namespace morvik

@@ -9,10 +9,10 @@ namespace {
 // An outline whose whole width lies inside the box.
 void frame(Plan& plan, Box b, int width, Rgb colour)
 {
-    plan.push_back(Fill{{b.x, b.y, b.width, width}, colour});
-    plan.push_back(Fill{{b.x, b.y + b.height - width, b.width, width}, colour});
-    plan.push_back(Fill{{b.x, b.y, width, b.height}, colour});
-    plan.push_back(Fill{{b.x + b.width - width, b.y, width, b.height}, colour});
+    plan.emplace_back(Fill{{b.x, b.y, b.width, width}, colour});
+    plan.emplace_back(Fill{{b.x, b.y + b.height - width, b.width, width}, colour});
+    plan.emplace_back(Fill{{b.x, b.y, width, b.height}, colour});
+    plan.emplace_back(Fill{{b.x + b.width - width, b.y, width, b.height}, colour});
 }
 
 // A control's fill and figures, seen from `origin` (device pixels in it).
@@ -23,14 +23,14 @@ void figures(Plan& plan, const Control& row, Point origin, Box size, Scale scale
         const Box d = scale(b);
         return Box{d.x - origin.x, d.y - origin.y, d.width, d.height};
     };
-    plan.push_back(Fill{size, row.fill});
+    plan.emplace_back(Fill{size, row.fill});
     for (const FrameFigure& f : row.figures.frames)
         frame(plan, moved(f.bounds), scale(f.penWidth), f.colour);
     for (const DiscFigure& d : row.figures.discs)
-        plan.push_back(Disc{moved(d.bounds), d.colour});
+        plan.emplace_back(Disc{moved(d.bounds), d.colour});
     // One layout pixel wide on every screen, in whole device pixels.
     for (const LineFigure& l : row.figures.lines)
-        plan.push_back(Stroke{at(l.from), at(l.to), std::max(1, scale(1)), l.colour});
+        plan.emplace_back(Stroke{at(l.from), at(l.to), std::max(1, scale(1)), l.colour});
 }
 
 // The lines as laid out at 96 dpi: at a scale that rounds the font up, the
@@ -48,7 +48,7 @@ void caption(Plan& plan, const Control& row, const Look& look, Box size, Scale s
     for (int i = 0; i < lines.count; ++i) {
         const int lineWidth = textWidth(lines.line[i], pixels);
         const int x = edge + (row.centred ? (width - lineWidth) / 2 : 0);
-        plan.push_back(Run{{x, edge + i * height, lineWidth, height}, pixels, look.colour, look.lines[i]});
+        plan.emplace_back(Run{{x, edge + i * height, lineWidth, height}, pixels, look.colour, look.lines[i]});
     }
 }
 
@@ -70,11 +70,11 @@ Rows rows(int list, const Look& look, Scale scale)
 void list(Plan& plan, const Control& row, const Look& look, Box size, Scale scale)
 {
     const int edge = scale(table::ListEdge);
-    plan.push_back(Fill{size, row.fill});
-    plan.push_back(Fill{{0, 0, size.width, edge}, table::ListShadow});
-    plan.push_back(Fill{{0, 0, edge, size.height}, table::ListShadow});
-    plan.push_back(Fill{{edge, size.height - edge, size.width - edge, edge}, table::White});
-    plan.push_back(Fill{{size.width - edge, edge, edge, size.height - edge}, table::White});
+    plan.emplace_back(Fill{size, row.fill});
+    plan.emplace_back(Fill{{0, 0, size.width, edge}, table::ListShadow});
+    plan.emplace_back(Fill{{0, 0, edge, size.height}, table::ListShadow});
+    plan.emplace_back(Fill{{edge, size.height - edge, size.width - edge, edge}, table::White});
+    plan.emplace_back(Fill{{size.width - edge, edge, edge, size.height - edge}, table::White});
     const int pixels = scale(row.fontPixels);
     const Rows sight = rows(static_cast<int>(&row - Controls.data()), look, scale);
     const int height = sight.height;
@@ -82,9 +82,9 @@ void list(Plan& plan, const Control& row, const Look& look, Box size, Scale scal
         const int y = sight.top + (i - sight.first) * height;
         const bool selected = i == look.selected;
         if (selected)
-            plan.push_back(Fill{{edge, y, size.width - 2 * edge, height}, table::ListSelected});
+            plan.emplace_back(Fill{{edge, y, size.width - 2 * edge, height}, table::ListSelected});
         const std::string& text = look.entries[i];
-        plan.push_back(Run{{edge + scale(table::ListIndent), y, textWidth(text, pixels), height}, pixels,
+        plan.emplace_back(Run{{edge + scale(table::ListIndent), y, textWidth(text, pixels), height}, pixels,
                            selected ? table::White : row.colour, text});
     }
 }
@@ -114,7 +114,7 @@ Plan plan(int control, const Look& look, Scale scale, bool beneath)
     else if (beneath && row.parent >= 0)
         figures(plan, Controls[row.parent], {box.x, box.y}, size, scale);
     if (row.art != Art::None)
-        plan.push_back(Picture{row.art, row.index, scale.dpi > 96 ? 2 : 1, size});
+        plan.emplace_back(Picture{row.art, row.index, scale.dpi > 96 ? 2 : 1, size});
     if (row.kind == Kind::List)
         list(plan, row, look, size, scale);
     else

@@ -170,6 +170,10 @@ bool Session::key(Key key, bool isDown)
     const auto k = static_cast<std::size_t>(key);
     const bool repeat = isDown && held[k];
     held[k] = isDown;
+    // Shift+Tab is the Tab key: whichever name its release comes under
+    // (Qt's is Tab; Shift may also go up first), it lets go of both.
+    if (!isDown && (key == Key::Tab || key == Key::BackTab))
+        held[static_cast<std::size_t>(Key::Tab)] = held[static_cast<std::size_t>(Key::BackTab)] = false;
     if (key == Key::Other)
         return false;
     if (!isDown || repeat) // auto-repeat adds nothing: a held key already reads as down

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
 
-install_missing "${PLAY_PACKAGES[@]}" "${DEB_PACKAGES[@]}"
+install_build_deps
 source_date_epoch
 out=$(realpath -m "${1:-build/deb}")
 rm -rf "$out"

@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
 
+install_build_deps
 install_missing "${PLAY_PACKAGES[@]}"
-configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DMORVIK_BUILD_TESTS=OFF -DMORVIK_BUILD_TOOLS=OFF
+configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DMORVIK_BUILD_TESTS=OFF
 exec build/release/qt/morvik-roulette

@@ -1,46 +1,27 @@
 #!/usr/bin/env bash
-# Takes the README's pictures of both windows from the real program under a
-# virtual X server: tools/screenshots.sh [build dir], writes docs/title.png and
-# docs/table.png. Needs Xvfb, xdotool and ImageMagick.
+# Takes the README's pictures of both windows from the real program:
+# tools/screenshots.sh [build dir] writes docs/title.png and docs/table.png.
+# The end-to-end driver plays tools/screenshots.steps on its own virtual X
+# server, clicking where the layout's table puts each control; this script,
+# started by the driver as the game's command, notes where the windows lie.
 set -euo pipefail
+if [ "${1:-}" = --game ]; then # --game PROGRAM FOLDER, inside the driver's X server
+    "$2" &
+    for window in Form2 Form1; do
+        xdotool getwindowgeometry --shell "$(xdotool search --sync --onlyvisible --name "^$window\$" | head -1)" \
+            >"$3/$window"
+    done
+    wait
+    exit
+fi
 cd "$(dirname "$0")/.."
-game=${1:-build/test}/qt/morvik-roulette
-
-exec 3<> <(:)
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null' EXIT
-read -r -t 10 display <&3
-export DISPLAY=:$display
-
-"$game" >/dev/null 2>&1 &
-trap 'kill $! $xvfb 2>/dev/null' EXIT
-
-find_window() { # window name: sets X, Y, WIDTH and HEIGHT
-    local wid
-    wid=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -1)
-    eval "$(xdotool getwindowgeometry --shell "$wid")"
-    sleep 0.3
-}
-shoot() { # window name, output file
-    find_window "$1"
-    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
-}
-click() { # x, y inside the window last shot
-    xdotool mousemove $((X + $1)) $((Y + $2)) click 1
-    sleep 0.05
-}
-
-shoot Form2 docs/title.png
-click 150 360 # Play
-find_window Form1
-click 382 630 # the 10-chip
-click 260 318 # 20
-click 440 448 # the red disc
-click 296 630 # the 5-chip
-click 340 398 # 27
-click 340 398
-click 590 630 # the 50-chip
-click 68 140  # Big
-click 684 290 # select the second line
-shoot Form1 docs/table.png
+build=$(realpath "${1:-build/test}")
+shots=$(mktemp -d)
+trap 'rm -rf "$shots"' EXIT
+"$build/tests/e2e/e2e_driver" tools/screenshots.steps "$shots" -- "$PWD/tools/screenshots.sh" --game \
+    "$build/qt/morvik-roulette" "$shots"
+for shot in 01:Form2:title 02:Form1:table; do
+    IFS=: read -r step window name <<<"$shot"
+    source "$shots/$window" # X, Y, WIDTH, HEIGHT
+    convert "$shots/$step-ok.png" -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "docs/$name.png"
+done

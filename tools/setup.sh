@@ -1,28 +1,36 @@
 # Sourced by play.sh and test.sh: installs the Debian packages that are not
 # there yet, as root or through sudo.
 
-# What building and playing the game needs; ImageMagick turns the title's GIF
-# into the bitmap both front ends show.
-PLAY_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev imagemagick)
-# The Debian package is built by debhelper (debian/).
-DEB_PACKAGES=(dpkg-dev debhelper)
+# Building the game needs debian/control's Build-Depends (install_build_deps);
+# playing needs Qt's X11 plugin besides.
+PLAY_PACKAGES=(qt6-qpa-plugins)
 # What the test command needs besides: GoogleTest, a virtual X server and the
 # tools that drive, photograph and read it (OCR) under a window manager, the
-# validators of the desktop entry, and Debian's checkers of a package
-# (lintian) and of a program's hardening (hardening-check, in devscripts).
+# validators of the desktop entry, Debian's checkers of a package (reprotest,
+# lintian, blhc, hardening-check in devscripts), python3-xlib for bench/, and
+# the screen readers' bus for the Qt front end's tests.
 TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
-    tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream "${DEB_PACKAGES[@]}" lintian devscripts file)
-# The Windows build: the MinGW-w64 cross compiler, ImageMagick for the title
-# artwork, strip-nondeterminism for the zip; its tests run under Wine.
-WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 imagemagick
+    tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
+    blhc devscripts file python3-xlib at-spi2-core dbus)
+# The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
+# the pictures, strip-nondeterminism for the zip; its tests run under Wine.
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin imagemagick
     strip-nondeterminism)
 WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth)
-# The web build: Emscripten, and the font tools that cut the font down to
-# WOFF2; its tests run in Chromium under Node.js with npm (Debian's, unless
-# the machine has its own).
-WEB_PACKAGES=(cmake ninja-build emscripten fonttools woff2)
+# The web build: Emscripten, librsvg and ImageMagick for the pictures and the font tools that
+# cut the font down to WOFF2; its tests run in Chromium under Node.js with npm
+# (Debian's, unless the machine has its own).
+WEB_PACKAGES=(cmake ninja-build emscripten librsvg2-bin imagemagick fonttools woff2)
 WEB_TEST_PACKAGES=(chromium)
 command -v npm >/dev/null || WEB_TEST_PACKAGES+=(nodejs npm)
+
+# As root or through sudo; waits for another apt run (a second checkout
+# building alongside) to finish.
+apt_get() {
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 "$@"
+}
 
 install_missing() {
     local missing=()
@@ -33,15 +41,19 @@ install_missing() {
         fi
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=()
-    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
     echo "Installing ${missing[*]}"
-    # Waits for another apt run (a second checkout building alongside) to finish.
-    local apt=(apt-get -o DPkg::Lock::Timeout=600)
-    "${sudo[@]}" "${apt[@]}" update
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${apt[@]}" install -y --no-install-recommends "${missing[@]}"
+    apt_get update
+    apt_get install -y --no-install-recommends "${missing[@]}"
 }
 
+# dpkg-checkbuilddeps (dpkg-dev) tells whether debian/control's Build-Depends
+# are all installed; apt-get installs them from there.
+install_build_deps() {
+    dpkg-checkbuilddeps 2>/dev/null && return 0
+    echo "Installing the build dependencies of debian/control"
+    apt_get update
+    apt_get build-dep -y --no-install-recommends ./
+}
 # The time of the last commit stands for the build's time in everything built,
 # so that one commit makes the same files wherever and whenever it is built.
 source_date_epoch() {

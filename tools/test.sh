@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
 
+install_build_deps
 install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}" \
     "${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}"
 
@@ -16,8 +17,7 @@ install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[
 configure_and_build build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVIK_WERROR=ON
 ctest --test-dir build/test --output-on-failure -j2
 
-configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMORVIK_WERROR=ON -DMORVIK_SANITIZE=ON \
-    -DMORVIK_BUILD_TOOLS=OFF
+configure_and_build build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMORVIK_WERROR=ON -DMORVIK_SANITIZE=ON
 ctest --test-dir build/sanitize --output-on-failure -j2
 
 # The Windows program, cross-built, with its tests under Wine; the Linux

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the game for the browser with Emscripten into one folder that any
 # static web host can serve, build/web/site (installing the compiler and the
-# font tools when they are missing). "tools/web.sh serve" then serves it on
-# this machine and prints the address. Other arguments go to cmake.
+# font tools when they are missing). "tools/web.sh serve" then serves it and
+# prints the address: on this machine, on the port MORVIK_PORT (8080 unless
+# set), or on every network with MORVIK_HOST=0.0.0.0, for a phone on the same
+# network (web/serve.mjs). Other arguments go to cmake.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
@@ -12,7 +14,8 @@ if [ "${1:-}" = serve ]; then
     serve=true
     shift
 fi
-install_missing "${WEB_PACKAGES[@]}"
+# ImageMagick makes the pictures' WebP files.
+install_missing "${WEB_PACKAGES[@]}" imagemagick
 # Debian's emcc looks for its JavaScript modules there when Node.js is not Debian's.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DMORVIK_WERROR=ON \
@@ -20,5 +23,5 @@ emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DMORVIK_
 cmake --build build/web
 echo "The site is in build/web/site"
 if $serve; then
-    exec node web/serve.mjs build/web/site "${MORVIK_PORT:-8080}"
+    exec node web/serve.mjs build/web/site
 fi

@@ -8,6 +8,8 @@
 #include <sys/time.h>
 
 #include <ctime>
+#include <string_view>
+#include <utility>
 
 namespace {
 
@@ -31,12 +33,19 @@ morvik::Session& session()
     return page->session();
 }
 
-// The key's name as the browser gives it: a Mac's key labelled delete
-// sends Backspace, and the session takes both.
-void key(const std::string& name, bool down)
+// The key as the browser names it (KeyboardEvent.key). A Mac's key labelled
+// delete sends Backspace.
+bool key(const std::string& name, bool shift, bool down)
 {
     using morvik::Key;
-    session().key(name == "Delete" ? Key::Delete : name == "Backspace" ? Key::Backspace : Key::Other, down);
+    static const std::pair<std::string_view, Key> keys[]{{"Delete", Key::Delete}, {"Backspace", Key::Backspace},
+        {"Tab", Key::Tab}, {"Enter", Key::Enter}, {" ", Key::Space}, {"ArrowLeft", Key::Left},
+        {"ArrowRight", Key::Right}, {"ArrowUp", Key::Up}, {"ArrowDown", Key::Down}};
+    Key k = Key::Other;
+    for (const auto& [known, meant] : keys)
+        if (name == known)
+            k = meant;
+    return session().key(k == Key::Tab && shift ? Key::BackTab : k, down);
 }
 
 } // namespace
@@ -52,13 +61,15 @@ int main()
 EMSCRIPTEN_BINDINGS(morvik)
 {
     using emscripten::function;
-    function("press", +[](int control) { session().press(control); });
+    function("press", +[](int control, bool second) { session().press(control, second); });
     function("release", +[](int control) { session().release(control); });
     function("click", +[](int control) { session().click(control); });
+    // A point in the list, in CSS pixels: the page's plan is drawn at 100 %.
+    function("pressList", +[](int list, int x, int y) { session().pressList(list, {x, y}, morvik::Scale{96}); });
     function("pressEntry", +[](int list, int row) { session().pressEntry(list, row); });
+    function("wheel", +[](int list, int notches) { session().wheel(list, notches); });
     function("key", &key);
     function("keyboardLost", +[] { session().keyboardLost(); });
     // The browser's Back while the table is shown (web/page.cpp).
     function("back", +[] { session().closeRequest(morvik::ids::table::Form1); });
-    function("fit", +[] { page->fit(); });
 }

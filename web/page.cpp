@@ -2,7 +2,8 @@
 
 #include <emscripten/eventloop.h>
 
-#include <algorithm>
+#include <cstdio>
+#include <utility>
 
 using emscripten::val;
 
@@ -10,248 +11,159 @@ namespace morvik {
 
 namespace {
 
-std::string px(int pixels)
-{
-    return std::to_string(pixels) + "px";
-}
+namespace t = ids::title;
+namespace b = ids::table;
+
+// CSS pixels, and half pixels for the middle of a pen or of a disc's box.
+const auto px = [](int pixels) { return std::to_string(pixels) + "px"; };
+const auto half = [](int twice) { return std::to_string(twice / 2) + (twice % 2 ? ".5" : ""); };
+const auto place = [](Box b) {
+    return "left:" + px(b.x) + ";top:" + px(b.y) + ";width:" + px(b.width) + ";height:" + px(b.height) + ";";
+};
 
 std::string css(Rgb c)
 {
-    constexpr char digits[] = "0123456789abcdef";
-    std::string text = "#";
-    for (const std::uint8_t v : {c.r, c.g, c.b}) {
-        text += digits[v >> 4];
-        text += digits[v & 15];
-    }
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
     return text;
 }
 
-// Half pixels, for the middle of a pixel or of a disc's box.
-std::string halves(int twice)
+std::string escaped(std::string_view text)
 {
-    return std::to_string(twice / 2) + (twice % 2 ? ".5" : "");
+    std::string html;
+    for (const char c : text)
+        html += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '"' ? "&quot;" : std::string(1, c);
+    return html;
 }
 
-val text(std::string_view s)
+template <class... Case>
+struct Cases : Case... {
+    using Case::operator()...;
+};
+template <class... Case> Cases(Case...) -> Cases<Case...>;
+
+// The shapes of a control's plan at 100 %, one element each. Its text takes
+// the caption's colour, the control's own (what the driver reads), unless
+// the plan says otherwise. A bet list's lines of text are its entries, from
+// the first in sight.
+std::string shapes(const Session& session, int control)
 {
-    return val(std::string(s));
+    const Look& look = session.look(control);
+    const bool list = Controls[control].kind == Kind::List;
+    int entry = look.top;
+    std::string html;
+    std::string gap; // between two lines, so that a caption reads as its words
+    for (const Shape& shape : session.plan(control, Scale{96}, false))
+        html += std::visit(Cases{
+            [](const Fill& f) { return "<div style=\"" + place(f.box) + "background:" + css(f.colour) + "\"></div>"; },
+            // The square pen's middle runs half its width from its corner.
+            [](const Stroke& s) {
+                return "<svg><line x1=" + half(2 * s.from.x + s.width) + " y1=" + half(2 * s.from.y + s.width)
+                    + " x2=" + half(2 * s.to.x + s.width) + " y2=" + half(2 * s.to.y + s.width) + " stroke-width="
+                    + std::to_string(s.width) + " stroke=\"" + css(s.colour) + "\" stroke-linecap=square /></svg>";
+            },
+            [](const Disc& d) {
+                return "<svg style=\"" + place(d.box) + "\"><ellipse cx=" + half(d.box.width) + " cy="
+                    + half(d.box.height) + " rx=" + half(d.box.width) + " ry=" + half(d.box.height) + " fill=\""
+                    + css(d.colour) + "\" /></svg>";
+            },
+            // Each glyph advances the whole pixels the layout counts.
+            [&](const Run& r) {
+                std::string option;
+                if (list) {
+                    option = " role=option data-row=" + std::to_string(entry) + " aria-selected="
+                        + (entry == look.selected ? "true" : "false") + " aria-posinset=" + std::to_string(entry + 1)
+                        + " aria-setsize=" + std::to_string(look.entries.size());
+                    ++entry;
+                }
+                return std::exchange(gap, " ") + "<span" + option + " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:"
+                    + px(r.box.height) + ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)"
+                    + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
+            },
+            [](const Picture& p) {
+                const std::string name = "pictures/"
+                    + (p.art == Art::Title  ? "title"
+                           : p.art == Art::Logo ? "logo"
+                                                : "chip-" + std::to_string(ChipValues[p.index]));
+                return "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name
+                    + "@2x.webp 2x\" style=\"" + place(p.box) + "\">";
+            },
+        }, shape);
+    return html;
 }
 
-std::string joined(const Lines& lines)
+// What assistive technology is told of a control, as attributes.
+std::vector<std::pair<std::string, std::string>> told(const Session& session, int control)
 {
-    std::string text;
-    for (int i = 0; i < lines.count; ++i)
-        text.append(i ? "\n" : "").append(lines.line[i]);
-    return text;
-}
-
-// What the driver and the tests find a control by: "Label1(17)".
-std::string layoutName(const Control& row)
-{
-    std::string name(row.name);
-    return row.index < 0 ? name : name + "(" + std::to_string(row.index) + ")";
-}
-
-std::string picture(const Control& row)
-{
-    switch (row.art) {
-    case Art::Title: return "pictures/title.gif";
-    case Art::Logo: return "pictures/logo.bmp";
-    case Art::Chip: return "pictures/chip-" + std::to_string(ChipValues[row.index]) + ".bmp";
-    case Art::None: break;
-    }
-    return {};
-}
-
-// The font as the desktop draws it, hinted: each glyph advances a whole
-// number of pixels, so that a caption is exactly as wide as the layout
-// measured it (see the page's style), and lines lie the font's height
-// (2320/2048 of its size) rounded up apart.
-int lineSpacing(int pixelSize)
-{
-    return (pixelSize * 2320 + 2047) / 2048;
-}
-
-std::string fontStyle(Rgb colour, int pixelSize)
-{
-    return "color:" + css(colour) + ";font-size:" + px(pixelSize) + ";--advance:" + px(advance(pixelSize))
-        + ";line-height:" + px(lineSpacing(pixelSize)) + ";";
-}
-
-void setAttribute(val& element, const char* name, const std::string& value)
-{
-    element.call<void>("setAttribute", val(name), val(value));
+    constexpr const char* roles[]{"region", "", "button", "img", "", "listbox", "group"}; // by Role
+    const Accessible a = session.accessible(control);
+    std::vector<std::pair<std::string, std::string>> attributes;
+    if (const std::string role = roles[static_cast<int>(a.role)]; !role.empty())
+        attributes = {{"role", role}, {"aria-label", a.name}};
+    if (!a.description.empty())
+        attributes.emplace_back("aria-description", a.description);
+    if (Controls[control].art == Art::Chip)
+        attributes.emplace_back("aria-pressed", a.pressed ? "true" : "false");
+    return attributes;
 }
 
 } // namespace
 
+std::string markup(const Session& session, int control)
+{
+    const Control& row = Controls[control];
+    const Box box = Scale{96}(row.box);
+    std::string html = "<div data-control=\"" + layoutName(control) + "\" data-id=" + std::to_string(control);
+    for (const auto& [name, value] : told(session, control))
+        html += " " + name + "=\"" + escaped(value) + "\"";
+    if (!row.language.empty())
+        html += " lang=" + std::string(row.language);
+    // The keyboard's focus is the session's; the page's follows it, for screen readers.
+    if (row.clickable || row.kind == Kind::List)
+        html += " tabindex=-1";
+    if (row.kind == Kind::List)
+        html += " data-list";
+    if (row.kind == Kind::Window ? !session.inSight(control) : !row.shown)
+        html += " hidden";
+    if (row.kind == Kind::Window)
+        html += " class=screen style=\"--w:" + std::to_string(box.width) + ";--h:" + std::to_string(box.height) + "\"";
+    else
+        html += " style=\"" + place(box) + "color:" + css(session.look(control).colour) + "\"";
+    html += "><div class=plan>" + shapes(session, control) + "</div>";
+    for (int child = control + 1; child < ids::Count; ++child)
+        if (Controls[child].parent == control)
+            html += markup(session, child);
+    return html + "</div>";
+}
+
 Page::Page(Session::Services services)
     : players(services, *this)
     , document(val::global("document"))
-    , spoken(document.call<val>("createElement", val("div")))
     , elements(ids::Count, val::undefined())
-    , captions(ids::Count)
 {
+    build(t::Form2);
     // Out of sight but read out: the number drawn, once a spin has stopped.
-    setAttribute(spoken, "role", "status");
-    setAttribute(spoken, "class", "spoken");
-    document["body"].call<void>("append", spoken);
-    build(ids::title::Form2);
-    show(ids::title::Form2, true);
+    elements[t::Form2].call<void>("insertAdjacentHTML", val("afterend"), val("<div role=status class=spoken></div>"));
+    spoken = elements[t::Form2]["nextSibling"];
+    players.start();
 }
 
+// The title's screen is in the page already (written by the build); the
+// table's is made beside it.
 void Page::build(int window)
 {
+    auto find = [&](int id) { return document.call<val>("querySelector", "[data-id=\"" + std::to_string(id) + "\"]"); };
+    if (find(window).isNull())
+        document.call<val>("querySelector", val("main")).call<void>("insertAdjacentHTML", val("afterbegin"),
+                                                                 markup(players, window));
     for (int id = 0; id < ids::Count; ++id)
         if (windowOf(id) == window)
-            elements[id] = make(id);
-    fit();
-}
-
-val Page::make(int id)
-{
-    const Control& row = Controls[id];
-    const bool isPicture = row.kind == Kind::Picture;
-    val element = document.call<val>("createElement", val(isPicture ? "img" : "div"));
-    setAttribute(element, "data-control", layoutName(row));
-    std::string style = "width:" + px(row.box.width) + ";height:" + px(row.box.height) + ";";
-    if (row.parent >= 0)
-        style += "left:" + px(row.box.x) + ";top:" + px(row.box.y) + ";";
-    if (filled(row) || row.kind == Kind::List)
-        style += "background:" + css(row.fill) + ";";
-
-    std::string classes;
-    const char* role = nullptr;
-    if (row.clickable) {
-        role = "button";
-        setAttribute(element, "data-id", std::to_string(id));
-    }
-    switch (row.kind) {
-    case Kind::Window:
-        classes = "screen";
-        role = "region";
-        break;
-    case Kind::Picture:
-        setAttribute(element, "src", picture(row));
-        setAttribute(element, "alt", std::string(row.spokenName));
-        setAttribute(element, "draggable", "false");
-        // The logo and the chips are shown at their own size: on a screen
-        // of two or three device pixels to the pixel they are enlarged by
-        // whole pixels, as on the desktop (see the page's style).
-        if (row.art != Art::Title)
-            classes = "own-size";
-        break;
-    case Kind::List:
-        role = "listbox";
-        setAttribute(element, "data-list", std::to_string(id));
-        style += fontStyle(row.colour, row.fontPixels);
-        break;
-    case Kind::Readout:
-        role = "group";
-        classes = "readout";
-        break;
-    default:
-        break;
-    }
-    if (role)
-        setAttribute(element, "role", role);
-    if (!row.spokenName.empty() && !isPicture)
-        setAttribute(element, "aria-label", std::string(row.spokenName));
-    if (!row.description.empty())
-        setAttribute(element, "aria-description", std::string(row.description));
-
-    if (row.kind == Kind::Caption || row.kind == Kind::Readout) {
-        // A counter's text is empty until the game shows its first count.
-        classes += std::string(classes.empty() ? "" : " ") + (row.centred ? "text centred" : "text");
-        style += fontStyle(row.colour, row.fontPixels);
-        const std::string text = joined(row.lines);
-        captions[id] = {document.call<val>("createTextNode", val(text)), text, row.colour, row.fontPixels};
-    }
-    if (!classes.empty())
-        setAttribute(element, "class", classes);
-    setAttribute(element, "style", style);
-
-    if (!row.figures.lines.empty() || !row.figures.discs.empty() || !row.figures.frames.empty())
-        element.call<void>("append", figures(row));
-    if (!captions[id].node.isUndefined())
-        element.call<void>("append", captions[id].node);
-    element.set("hidden", row.kind == Kind::Window || !row.shown);
-    if (row.parent >= 0)
-        elements[row.parent].call<void>("append", element);
-    else
-        document["body"].call<void>("append", element);
-    return element;
-}
-
-// The lines, discs and frames drawn on a control's fill, beneath whatever it
-// holds: vector shapes, sharp at any density. A line covers whole pixels,
-// both ends included, as the layout counts them.
-val Page::figures(const Control& row)
-{
-    const val ns("http://www.w3.org/2000/svg");
-    auto shape = [&](const char* name) { return document.call<val>("createElementNS", ns, val(name)); };
-    val svg = shape("svg");
-    setAttribute(svg, "width", std::to_string(row.box.width));
-    setAttribute(svg, "height", std::to_string(row.box.height));
-    for (const FrameFigure& frame : row.figures.frames) {
-        // The pen's whole width inside the box: the box less its inner part.
-        const Box& b = frame.bounds;
-        const int w = frame.penWidth;
-        val path = shape("path");
-        setAttribute(path, "fill", css(frame.colour));
-        setAttribute(path, "fill-rule", "evenodd");
-        setAttribute(path, "d", "M" + std::to_string(b.x) + " " + std::to_string(b.y) + "h" + std::to_string(b.width)
-                                    + "v" + std::to_string(b.height) + "h-" + std::to_string(b.width) + "zM"
-                                    + std::to_string(b.x + w) + " " + std::to_string(b.y + w) + "h"
-                                    + std::to_string(b.width - 2 * w) + "v" + std::to_string(b.height - 2 * w) + "h-"
-                                    + std::to_string(b.width - 2 * w) + "z");
-        svg.call<void>("append", path);
-    }
-    for (const DiscFigure& disc : row.figures.discs) {
-        const Box& b = disc.bounds;
-        val ellipse = shape("ellipse");
-        setAttribute(ellipse, "cx", halves(2 * b.x + b.width));
-        setAttribute(ellipse, "cy", halves(2 * b.y + b.height));
-        setAttribute(ellipse, "rx", halves(b.width));
-        setAttribute(ellipse, "ry", halves(b.height));
-        setAttribute(ellipse, "fill", css(disc.colour));
-        svg.call<void>("append", ellipse);
-    }
-    for (const LineFigure& line : row.figures.lines) {
-        val l = shape("line");
-        setAttribute(l, "x1", halves(2 * line.from.x + 1));
-        setAttribute(l, "y1", halves(2 * line.from.y + 1));
-        setAttribute(l, "x2", halves(2 * line.to.x + 1));
-        setAttribute(l, "y2", halves(2 * line.to.y + 1));
-        setAttribute(l, "stroke", css(line.colour));
-        svg.call<void>("append", l);
-    }
-    return svg;
-}
-
-void Page::fit()
-{
-    const double width = val::global("innerWidth").as<double>();
-    const double height = val::global("innerHeight").as<double>();
-    for (const int window : {ids::title::Form2, ids::table::Form1}) {
-        if (elements[window].isUndefined())
-            continue;
-        const Box& box = Controls[window].box;
-        const double scale = std::min({1.0, width / box.width, height / box.height});
-        // Whole pixels at full size: a screen half a pixel off would blur every line.
-        val style = elements[window]["style"];
-        style.set("left", px(static_cast<int>((width - box.width * scale) / 2)));
-        style.set("top", px(static_cast<int>((height - box.height * scale) / 2)));
-        // No transform at full size: a scaled layer would blur every line on a
-        // screen of a fractional number of device pixels to the pixel.
-        style.call<void>("setProperty", val("--scale"), val(scale));
-        style.set("transform", val(scale < 1 ? "scale(var(--scale))" : "none"));
-    }
+            elements[id] = find(id);
 }
 
 void Page::makeTable()
 {
-    build(ids::table::Form1);
+    build(b::Form1);
     // Asked for every millisecond, as on the desktop (the browser allows
     // about four), and never stopped: a spin goes on to its end behind the
     // title screen.
@@ -262,11 +174,11 @@ void Page::show(int control, bool visible)
 {
     elements[control].set("hidden", !visible);
     if (visible && Controls[control].kind == Kind::Window)
-        document.set("title", text(Controls[control].spokenName));
+        document.set("title", players.accessible(control).name);
     // The table screen is a step in the browser's history, so that its Back
     // button (a phone's back gesture) closes the table as the desktop's close
     // request does; one back from the title leaves the page, and the game.
-    if (control == ids::table::Form1) {
+    if (control == b::Form1) {
         val history = val::global("history");
         const bool onTable = !history["state"].isNull();
         if (visible && !onTable)
@@ -276,66 +188,26 @@ void Page::show(int control, bool visible)
     }
 }
 
-// The only DOM writes of a spin's tick: Cislo's text and colour, in a box of
-// a fixed size that contains its own layout.
-void Page::setText(int control, std::string_view newText, Rgb colour, int pixelSize)
+// During a spin, only Cislo's shapes are written anew: its box contains its
+// own layout, so the page lays out nothing else.
+void Page::redraw(int control)
 {
-    Caption& caption = captions[control];
-    if (caption.text != newText) {
-        caption.text = newText;
-        caption.node.set("data", caption.text);
+    val element = elements[control];
+    element["firstChild"].set("innerHTML", shapes(players, control));
+    element["style"].set("color", css(players.look(control).colour));
+    for (const auto& [name, value] : told(players, control))
+        element.call<void>("setAttribute", name, value);
+    if (control == players.focus() && !document["activeElement"].strictlyEquals(element)) {
+        val options = val::object();
+        options.set("preventScroll", true);
+        element.call<void>("focus", options);
     }
-    val style = elements[control]["style"];
-    if (caption.colour != colour) {
-        caption.colour = colour;
-        style.set("color", css(colour));
-    }
-    if (caption.pixelSize != pixelSize) {
-        caption.pixelSize = pixelSize;
-        style.set("fontSize", px(pixelSize));
-        style.set("lineHeight", px(lineSpacing(pixelSize)));
-        style.call<void>("setProperty", val("--advance"), val(px(advance(pixelSize))));
-    }
-}
-
-void Page::describe(int control, std::string_view description)
-{
-    setAttribute(elements[control], "aria-description", std::string(description));
 }
 
 void Page::announce(int control)
 {
-    spoken.set("textContent", std::string(Controls[control].spokenName) + " " + captions[control].text);
-}
-
-void Page::appendEntry(int list, std::string_view entry)
-{
-    val option = document.call<val>("createElement", val("div"));
-    setAttribute(option, "role", "option");
-    setAttribute(option, "aria-selected", "false");
-    option.set("textContent", text(entry));
-    elements[list].call<void>("append", option);
-}
-
-void Page::removeEntry(int list, int row)
-{
-    elements[list]["children"][row].call<void>("remove");
-}
-
-void Page::clearEntries(int list)
-{
-    elements[list].call<void>("replaceChildren");
-}
-
-void Page::selectEntry(int list, int row)
-{
-    val current = elements[list].call<val>("querySelector", val("[aria-selected=true]"));
-    if (!current.isNull())
-        setAttribute(current, "aria-selected", "false");
-    if (row >= 0) {
-        val entry = elements[list]["children"][row];
-        setAttribute(entry, "aria-selected", "true");
-    }
+    const Accessible a = players.accessible(control);
+    spoken.set("textContent", a.name + " " + a.value);
 }
 
 // The game ends: Timer1 stops, the screens go, and the tab closes where the
@@ -344,10 +216,11 @@ void Page::quit()
 {
     emscripten_clear_interval(timer1);
     timer1 = 0;
-    for (const int window : {ids::title::Form2, ids::table::Form1})
+    for (const int window : {t::Form2, b::Form1})
         if (!elements[window].isUndefined())
             elements[window].call<void>("remove");
     spoken.call<void>("remove");
+    val::global("morvikEnded")();
     val::global("window").call<void>("close");
 }
 

@@ -1,8 +1,8 @@
-// The game's two windows as two screens of one web page: one element per row
-// of the layout's table of controls, made when its window is first needed and
-// placed in CSS pixels, so that at 100 % zoom every control stands at the
-// pixel it stands at on the desktop. The page's raw events reach the session
-// through main.cpp; what the session tells the Display is shown.
+// The game's two windows as two screens of one web page. Each control is an
+// element found by its layout name (data-control), with the role, name and
+// state assistive technology is told; inside it, its drawing plan at 100 %
+// (CSS pixels: the browser scales them to the screen), one element a shape.
+// The page's raw events reach the session through main.cpp.
 #pragma once
 
 #include "session/session.h"
@@ -14,45 +14,31 @@
 
 namespace morvik {
 
+// A control's element with all it holds, as HTML: the page makes its screens
+// from it, and the build writes the title's into index.html, so that the
+// title shows before the game's code has loaded (web/title.cpp).
+std::string markup(const Session& session, int control);
+
 class Page : private Display {
 public:
-    // Shows the title screen.
+    // Takes over the title screen written into the page, and shows it.
     explicit Page(Session::Services services);
 
     Session& session() { return players; }
-    // Both screens in the middle of the browser's window, scaled down
-    // uniformly when the window is smaller than a screen.
-    void fit();
 
 private:
-    // What a caption shows now, so that an unchanged text costs no DOM write.
-    struct Caption {
-        emscripten::val node = emscripten::val::undefined(); // its text node
-        std::string text;
-        Rgb colour;
-        int pixelSize = 0;
-    };
-
     void build(int window);
-    emscripten::val make(int control);
-    emscripten::val figures(const Control& row);
 
     void makeTable() override;
     void show(int control, bool visible) override;
-    void setText(int control, std::string_view text, Rgb colour, int pixelSize) override;
-    void describe(int control, std::string_view description) override;
+    void redraw(int control) override;
     void announce(int control) override;
-    void appendEntry(int list, std::string_view text) override;
-    void removeEntry(int list, int row) override;
-    void clearEntries(int list) override;
-    void selectEntry(int list, int row) override;
     void quit() override;
 
     Session players;
     emscripten::val document;
-    emscripten::val spoken; // the live region that reads out the drawn number
+    emscripten::val spoken = emscripten::val::undefined(); // the live region that reads out the drawn number
     std::vector<emscripten::val> elements; // undefined until made
-    std::vector<Caption> captions;
     long timer1 = 0;
 };
 

@@ -32,7 +32,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        screens.see(message);
+        if (screens.see(message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #define MORVIK_FONT 101
-#define MORVIK_TITLE_ARTWORK 110
-#define MORVIK_LOGO 111
-#define MORVIK_CHIP_FIRST 120 // the chips of 1, 5, 10, 20, 50 and 100, in that order
+// The picture `art` shows (index: a chip's denomination) at `density` device
+// pixels to the layout pixel, 1 or 2; windows/CMakeLists.txt numbers them so.
+#define MORVIK_PICTURE(art, index, density) (100 * (density) + 10 * (art) + (index))
+

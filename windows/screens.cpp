@@ -1,13 +1,25 @@
 #include "windows/screens.h"
 
-#include "windows/bet_list.h"
-#include "windows/control_window.h"
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace morvik::win32 {
 
 namespace {
 
+constexpr wchar_t ClassName[] = L"MorvikControl";
 constexpr UINT_PTR Timer1 = 1;
+
+// Screen readers' roles, in the order of morvik::Role.
+constexpr LONG Roles[] = {ROLE_SYSTEM_CLIENT,     ROLE_SYSTEM_PANE, ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_GRAPHIC,
+                          ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_LIST, ROLE_SYSTEM_STATICTEXT};
+
+// Keys not listed are Key::Other.
+constexpr std::pair<WPARAM, Key> Keys[] = {{VK_DELETE, Key::Delete}, {VK_BACK, Key::Backspace}, {VK_TAB, Key::Tab},
+                                           {VK_RETURN, Key::Enter},  {VK_SPACE, Key::Space},    {VK_LEFT, Key::Left},
+                                           {VK_RIGHT, Key::Right},   {VK_UP, Key::Up},          {VK_DOWN, Key::Down}};
 
 // A window of the layout's size in the middle of its monitor's work area.
 void centre(HWND window)
@@ -27,12 +39,18 @@ void centre(HWND window)
 Screens::Screens(Session::Services services)
     : players(services, *this)
 {
+    WNDCLASSW type{};
+    type.lpfnWndProc = proc;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    type.lpszClassName = ClassName;
+    RegisterClassW(&type);
     IAccPropServices* annotator = nullptr;
     if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
                                    reinterpret_cast<void**>(&annotator))))
         annotations.reset(annotator);
     build(ids::title::Form2);
-    show(ids::title::Form2, true);
+    players.start();
 }
 
 Screens::~Screens()
@@ -42,47 +60,172 @@ Screens::~Screens()
             DestroyWindow(window);
 }
 
+LRESULT CALLBACK Screens::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<Screens*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    // Until CreateWindowExW returns, the window is not yet a control of the game.
+    const int control = self ? self->controlOf(window) : -1;
+    return control < 0 ? DefWindowProcW(window, message, wParam, lParam)
+                       : self->handle(control, message, wParam, lParam);
+}
+
+LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const HWND window = windows[control];
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    // A child window cannot be seen through: each draws what lies beneath it too.
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        painter.draw(BeginPaint(window, &paint), players.plan(control, scale(control), true));
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND: return TRUE;
+    case WM_LBUTTONDOWN: {
+        const bool second = secondPress();
+        // The release comes here wherever the pointer is.
+        SetCapture(window);
+        if (Controls[control].kind == Kind::List)
+            players.pressList(control, {at.x, at.y}, scale(control));
+        else
+            players.press(control, second);
+        return 0;
+    }
+    case WM_LBUTTONUP: {
+        ReleaseCapture();
+        RECT client{};
+        GetClientRect(window, &client);
+        players.release(PtInRect(&client, at) ? control : -1);
+        return 0;
+    }
+    // The wheel turns whatever lies under the pointer; its point is on the screen.
+    case WM_MOUSEWHEEL:
+        players.wheel(controlOf(WindowFromPoint(at)), -GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
+        return 0;
+    case WM_CLOSE: players.closeRequest(control); return 0;
+    case WM_TIMER: players.tick(); return 0;
+    // The release of a key held while another program takes the keyboard
+    // never reaches us.
+    case WM_ACTIVATEAPP:
+        if (!wParam)
+            players.keyboardLost();
+        return 0;
+    case WM_DPICHANGED: {
+        const RECT& place = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        layOut(control, HIWORD(wParam));
+        return 0;
+    }
+    default: return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+bool Screens::see(const MSG& message)
+{
+    const UINT m = message.message;
+    if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP)
+        return false;
+    const bool down = m == WM_KEYDOWN || m == WM_SYSKEYDOWN;
+    const auto* known = std::ranges::find(Keys, message.wParam, &std::pair<WPARAM, Key>::first);
+    const Key key = known == std::end(Keys) ? Key::Other : known->second;
+    // Shift may come up before Tab does: Tab's release lets go of both.
+    if (key == Key::Tab && !down)
+        players.key(Key::BackTab, false);
+    return players.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down);
+}
+
+// The desktop's double click, with its own time and distance, whichever
+// windows its presses fall on: Windows pairs only presses on one window, and
+// the second press of a click that brings up a window falls on that window.
+// A third press begins a new pair.
+bool Screens::secondPress()
+{
+    const DWORD time = GetMessageTime();
+    const POINT at{GET_X_LPARAM(GetMessagePos()), GET_Y_LPARAM(GetMessagePos())};
+    const bool second = time - firstTime <= GetDoubleClickTime() &&
+                        std::abs(at.x - firstAt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                        std::abs(at.y - firstAt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    firstTime = second ? 0 : time;
+    firstAt = second ? POINT{} : at;
+    return second;
+}
+
+int Screens::controlOf(HWND window) const
+{
+    const auto found = std::ranges::find(windows, window);
+    return found == windows.end() ? -1 : static_cast<int>(found - windows.begin());
+}
+
+// Later rows are made later and lie over earlier ones.
 void Screens::build(int window)
 {
-    for (int id = 0; id < ids::Count; ++id) {
+    for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
         const Control& row = Controls[id];
-        if (windowOf(id) != window)
-            continue;
         const HWND parent = row.parent < 0 ? nullptr : windows[row.parent];
-        windows[id] = row.kind == Kind::List ? BetList::create(id, players, parent)
-                                             : ControlWindow::create(id, players, parent);
-        // Later rows lie over earlier ones.
+        const DWORD style = (parent ? WS_CHILD | (row.shown ? WS_VISIBLE : 0) : WS_POPUP) |
+                            (row.kind == Kind::Window || row.kind == Kind::Box ? WS_CLIPCHILDREN : 0);
+        // A window's title is its name in the layout, which tests and the
+        // desktop find it by; a control's text is what screen readers call it.
+        windows[id] = CreateWindowExW(parent ? 0 : WS_EX_APPWINDOW, ClassName, widen(layoutName(id)).c_str(), style, 0,
+                                      0, 0, 0, parent, parent ? reinterpret_cast<HMENU>(INT_PTR{id}) : nullptr,
+                                      GetModuleHandleW(nullptr), this);
         if (parent)
             SetWindowPos(windows[id], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        if (row.kind == Kind::Window)
-            annotate(id, PROPID_ACC_NAME, row.spokenName);
-        annotate(id, PROPID_ACC_DESCRIPTION, row.description);
-        if (row.clickable && annotations) {
-            VARIANT button{};
-            button.vt = VT_I4;
-            button.lVal = ROLE_SYSTEM_PUSHBUTTON;
-            annotations->SetHwndProp(windows[id], OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, button);
-        }
+        tell(id);
     }
-    ControlWindow::of(windows[window]).layOut(GetDpiForWindow(windows[window]));
+    layOut(window, GetDpiForWindow(windows[window]));
     centre(windows[window]);
 }
 
-void Screens::annotate(int control, const MSAAPROPID& property, std::string_view text)
+// Every control of the window placed and drawn anew at `newDpi`.
+void Screens::layOut(int window, UINT newDpi)
 {
-    if (annotations && !text.empty())
-        annotations->SetHwndPropStr(windows[control], OBJID_CLIENT, CHILDID_SELF, property, widen(text).c_str());
+    dpi[window] = newDpi;
+    for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
+        const Box box = scale(id)(Controls[id].box);
+        SetWindowPos(windows[id], nullptr, box.x, box.y, box.width, box.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE | (id == window ? SWP_NOMOVE : 0));
+    }
+    RedrawWindow(windows[window], nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-void Screens::see(const MSG& message)
+// A screen reader hears a control's name in its window text, and the rest
+// through Windows' annotations; it follows the session's focus.
+void Screens::tell(int control)
 {
-    if ((message.message != WM_KEYDOWN && message.message != WM_KEYUP)
-        || (message.wParam != VK_DELETE && message.wParam != VK_BACK))
-        return;
-    // Bit 30: the key was already down, an auto-repeat, which adds nothing.
-    const bool down = message.message == WM_KEYDOWN;
-    if (!(down && (message.lParam & (1 << 30))))
-        players.key(message.wParam == VK_DELETE ? Key::Delete : Key::Backspace, down);
+    const Accessible told = players.accessible(control);
+    const HWND window = windows[control];
+    if (Controls[control].parent >= 0)
+        SetWindowTextW(window, widen(told.name).c_str());
+    if (control == players.focus() && control != focusTold) {
+        focusTold = control;
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
+    }
+    auto annotate = [&](const MSAAPROPID& property, std::string_view text) {
+        annotations->SetHwndPropStr(window, OBJID_CLIENT, CHILDID_SELF, property, widen(text).c_str());
+    };
+    if (annotations) {
+        if (Controls[control].parent < 0)
+            annotate(PROPID_ACC_NAME, told.name);
+        annotate(PROPID_ACC_DESCRIPTION, told.description);
+        annotate(PROPID_ACC_VALUE, told.value);
+        VARIANT value{};
+        value.vt = VT_I4;
+        value.lVal = Roles[static_cast<int>(told.role)];
+        annotations->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, value);
+        value.lVal = STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSABLE;
+        if (told.pressed)
+            annotations->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_STATE, value);
+        else
+            annotations->ClearHwndProps(window, OBJID_CLIENT, CHILDID_SELF, &PROPID_ACC_STATE, 1);
+    }
+    // A list's value is its selected entry.
+    if (Controls[control].kind == Kind::List)
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void Screens::makeTable()
@@ -110,40 +253,15 @@ void Screens::show(int control, bool visible)
     }
 }
 
-void Screens::setText(int control, std::string_view text, Rgb colour, int pixelSize)
+void Screens::redraw(int control)
 {
-    ControlWindow::of(windows[control]).setText(text, colour, pixelSize);
-}
-
-void Screens::describe(int control, std::string_view description)
-{
-    annotate(control, PROPID_ACC_DESCRIPTION, description);
+    InvalidateRect(windows[control], nullptr, FALSE);
+    tell(control);
 }
 
 void Screens::announce(int control)
 {
-    annotate(control, PROPID_ACC_VALUE, ControlWindow::of(windows[control]).text());
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, windows[control], OBJID_CLIENT, CHILDID_SELF);
-}
-
-void Screens::appendEntry(int list, std::string_view text)
-{
-    SendMessageW(windows[list], LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(text).c_str()));
-}
-
-void Screens::removeEntry(int list, int row)
-{
-    SendMessageW(windows[list], LB_DELETESTRING, row, 0);
-}
-
-void Screens::clearEntries(int list)
-{
-    SendMessageW(windows[list], LB_RESETCONTENT, 0, 0);
-}
-
-void Screens::selectEntry(int list, int row)
-{
-    SendMessageW(windows[list], LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
 void Screens::quit()

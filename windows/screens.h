@@ -1,16 +1,14 @@
-// The game's two windows on the Win32 API: one native control per row of the
-// layout's table of controls, made when its window is first needed.
-// Everything a player does goes to the session as it comes; what the session
-// tells the Display is shown.
+// The game's two windows on the Win32 API: one window per row of the
+// layout's table of controls, made when its window is first needed, each
+// drawing the session's plan for it. Everything a player does goes to the
+// session as it comes; what the session tells the Display is shown and told
+// to screen readers.
 #pragma once
 
 #include "session/session.h"
+#include "windows/win32.h"
 
-#include <windows.h>
 #include <oleacc.h>
-
-#include <array>
-#include <memory>
 
 namespace morvik::win32 {
 
@@ -22,33 +20,40 @@ public:
     Screens(const Screens&) = delete;
     Screens& operator=(const Screens&) = delete;
 
-    // Every message the program's loop takes from its queue: Delete and
-    // Backspace, whichever window has the keyboard.
-    void see(const MSG& message);
+    // Every message the program's loop takes from its queue, whichever
+    // window has the keyboard. True when it was a key the game took: the
+    // loop passes it on no further.
+    bool see(const MSG& message);
 
 private:
+    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(int control, UINT message, WPARAM wParam, LPARAM lParam);
+    bool secondPress();
+    int controlOf(HWND window) const; // -1: none of the game's
     void build(int window);
-    void annotate(int control, const MSAAPROPID& property, std::string_view text);
+    void layOut(int window, UINT dpi);
+    Scale scale(int control) const { return {static_cast<int>(dpi[windowOf(control)])}; }
+    void tell(int control);
 
     void makeTable() override;
     void show(int control, bool visible) override;
-    void setText(int control, std::string_view text, Rgb colour, int pixelSize) override;
-    void describe(int control, std::string_view description) override;
+    void redraw(int control) override;
     void announce(int control) override;
-    void appendEntry(int list, std::string_view text) override;
-    void removeEntry(int list, int row) override;
-    void clearEntries(int list) override;
-    void selectEntry(int list, int row) override;
     void quit() override;
 
+    // What screen readers hear beside the window texts; none where Windows
+    // offers no annotation.
     struct Release {
         void operator()(IUnknown* object) const { object->Release(); }
     };
-    // What screen readers hear beside the window texts; none where Windows
-    // offers no annotation.
     std::unique_ptr<IAccPropServices, Release> annotations;
     Session players;
+    Painter painter;
     std::array<HWND, ids::Count> windows{};
+    std::array<UINT, ids::Count> dpi{}; // a window's, as Windows last told it
+    int focusTold = -1; // to screen readers
+    DWORD firstTime = 0; // of a double click's first press
+    POINT firstAt{}; // on the screen
 };
 
 } // namespace morvik::win32

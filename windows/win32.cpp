@@ -1,6 +1,21 @@
 #include "windows/win32.h"
 
+#include "windows/resources.h"
+
 namespace morvik::win32 {
+
+namespace {
+
+template <class... Cases> struct Overloaded : Cases... {
+    using Cases::operator()...;
+};
+
+COLORREF colour(Rgb c)
+{
+    return RGB(c.r, c.g, c.b);
+}
+
+} // namespace
 
 std::wstring widen(std::string_view utf8)
 {
@@ -20,21 +35,97 @@ void installLayoutFont(HINSTANCE instance, int resource)
         FatalAppExitW(0, L"Morvik Roulette cannot read its font.");
 }
 
-Gdi<HFONT> layoutFont(int devicePixels)
+// `index` counts for the chips only: the title's and the logo's rows have none.
+Gdi<HBITMAP> picture(Art art, int index, int density)
 {
-    return Gdi<HFONT>(CreateFontW(-devicePixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET,
-                                  OUT_TT_ONLY_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN,
-                                  L"Liberation Mono"));
+    const int resource = MORVIK_PICTURE(static_cast<int>(art), art == Art::Chip ? index : 0, density);
+    Gdi<HBITMAP> bitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!bitmap)
+        FatalAppExitW(0, L"Morvik Roulette cannot read its pictures.");
+    return bitmap;
 }
 
-Gdi<HBITMAP> bitmapResource(int resource)
+HFONT Painter::font(int pixels)
 {
-    Gdi<HBITMAP> picture(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    // A window must never show a blank picture.
-    if (!picture)
-        FatalAppExitW(0, L"Morvik Roulette cannot read its pictures.");
-    return picture;
+    Gdi<HFONT>& made = fonts[pixels];
+    if (!made)
+        made.reset(CreateFontW(-pixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, EASTEUROPE_CHARSET, OUT_TT_ONLY_PRECIS,
+                               CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, FIXED_PITCH | FF_MODERN, L"Liberation Mono"));
+    return made.get();
+}
+
+// Scaled once for each size it is drawn at: Wine takes its time over a
+// smooth scaling, and a window shown again must show at once.
+HBITMAP Painter::bitmap(HDC dc, const Picture& p)
+{
+    Gdi<HBITMAP>& made = bitmaps[{static_cast<int>(p.art), p.index, p.density, p.box.width, p.box.height}];
+    if (made)
+        return made.get();
+    const Gdi<HBITMAP> stored = picture(p.art, p.index, p.density);
+    BITMAP size{};
+    GetObjectW(stored.get(), sizeof size, &size);
+    made.reset(CreateCompatibleBitmap(dc, p.box.width, p.box.height));
+    HDC from = CreateCompatibleDC(dc), to = CreateCompatibleDC(dc);
+    {
+        const Selection source(from, stored.get()), target(to, made.get());
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        StretchBlt(to, 0, 0, p.box.width, p.box.height, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    }
+    DeleteDC(from);
+    DeleteDC(to);
+    return made.get();
+}
+
+void Painter::draw(HDC dc, const Plan& plan)
+{
+    auto brushed = [dc](Rgb c, auto paint) {
+        const Gdi<HPEN> pen(CreatePen(PS_SOLID, 1, colour(c)));
+        const Gdi<HBRUSH> brush(CreateSolidBrush(colour(c)));
+        const Selection penSelected(dc, pen.get()), brushSelected(dc, brush.get());
+        paint(brush.get());
+    };
+    const Overloaded shapes{
+        [&](const Fill& f) {
+            const RECT r{f.box.x, f.box.y, f.box.x + f.box.width, f.box.y + f.box.height};
+            brushed(f.colour, [&](HBRUSH brush) { FillRect(dc, &r, brush); });
+        },
+        // GDI leaves out a line's last pixel: it is set apart.
+        [&](const Stroke& s) {
+            brushed(s.colour, [&](HBRUSH) {
+                for (int dy = 0; dy < s.width; ++dy)
+                    for (int dx = 0; dx < s.width; ++dx) {
+                        MoveToEx(dc, s.from.x + dx, s.from.y + dy, nullptr);
+                        LineTo(dc, s.to.x + dx, s.to.y + dy);
+                        SetPixelV(dc, s.to.x + dx, s.to.y + dy, colour(s.colour));
+                    }
+            });
+        },
+        [&](const Disc& d) {
+            brushed(d.colour,
+                    [&](HBRUSH) { Ellipse(dc, d.box.x, d.box.y, d.box.x + d.box.width, d.box.y + d.box.height); });
+        },
+        [&](const Run& r) {
+            const Selection selected(dc, font(r.pixels));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, colour(r.colour));
+            RECT box{r.box.x, r.box.y, r.box.x + r.box.width, r.box.y + r.box.height};
+            const std::wstring text = widen(r.text);
+            DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+                      DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+        },
+        [&](const Picture& p) {
+            HDC memory = CreateCompatibleDC(dc);
+            {
+                const Selection selected(memory, bitmap(dc, p));
+                BitBlt(dc, p.box.x, p.box.y, p.box.width, p.box.height, memory, 0, 0, SRCCOPY);
+            }
+            DeleteDC(memory);
+        },
+    };
+    for (const Shape& shape : plan)
+        std::visit(shapes, shape);
 }
 
 } // namespace morvik::win32

@@ -1,13 +1,14 @@
 // The little the game's windows need on top of the Win32 API: owners for GDI
-// objects, the layout scaled to a window's dots per inch, the font, the
-// pictures, and a window's own data kept with it.
+// objects, the font, the pictures, and the one function that draws what the
+// session's plan says with GDI.
 #pragma once
 
-#include "game/rules.h"
-#include "layout/figures.h"
+#include "session/plan.h"
 
 #include <windows.h>
 
+#include <array>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,13 +20,16 @@ namespace morvik::win32 {
 struct GdiDelete {
     void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
 };
-template <class Handle>
-using Gdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDelete>;
+template <class Handle> using Gdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDelete>;
 
 // Selects an object into a device context for the scope, then puts back the old one.
 class Selection {
 public:
-    Selection(HDC dc, HGDIOBJ object) : dc(dc), old(SelectObject(dc, object)) {}
+    Selection(HDC dc, HGDIOBJ object)
+        : dc(dc)
+        , old(SelectObject(dc, object))
+    {
+    }
     ~Selection() { SelectObject(dc, old); }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
@@ -35,39 +39,28 @@ private:
     HGDIOBJ old;
 };
 
-inline COLORREF colour(Rgb c) { return RGB(c.r, c.g, c.b); }
 std::wstring widen(std::string_view utf8);
-
-// The layout is drawn for 96 dpi; this is the one place it is scaled to a
-// window's dots per inch.
-struct Scale {
-    UINT dpi = USER_DEFAULT_SCREEN_DPI;
-
-    int operator()(int pixels) const { return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI); }
-    RECT rect(Box b) const { return {(*this)(b.x), (*this)(b.y), (*this)(b.x + b.width), (*this)(b.y + b.height)}; }
-};
 
 // The game's font, Liberation Mono Bold, stands in for Courier New: the same
 // letters everywhere, whatever fonts the machine has. Private to the process.
 void installLayoutFont(HINSTANCE instance, int resource);
-Gdi<HFONT> layoutFont(int devicePixels);
 
-// One of the pictures built into the program; the program ends with a message
-// when it cannot be read.
-Gdi<HBITMAP> bitmapResource(int resource);
+// The picture of `art` (a chip's by its denomination's index) as stored for
+// `density` device pixels to the layout pixel, 1 or 2. One that cannot be
+// read ends the program: a window must never show a blank picture.
+Gdi<HBITMAP> picture(Art art, int index, int density);
 
-// Attaches `self`, the window's creation parameter, to the window on
-// WM_NCCREATE and finds it again afterwards.
-template <class Self>
-Self* instance(HWND window, UINT message, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Self*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        return self;
-    }
-    return reinterpret_cast<Self*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
+// Draws plans, keeping the fonts and pictures it has once made.
+class Painter {
+public:
+    void draw(HDC dc, const Plan& plan);
+
+private:
+    HFONT font(int pixels);
+    HBITMAP bitmap(HDC dc, const Picture& p);
+
+    std::map<int, Gdi<HFONT>> fonts;
+    std::map<std::array<int, 5>, Gdi<HBITMAP>> bitmaps;
+};
 
 } // namespace morvik::win32

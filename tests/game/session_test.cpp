@@ -14,7 +14,8 @@ namespace b = ids::table;
 
 struct Gesture {
     const char* name;
-    std::vector<std::pair<char, int>> events; // 'p' press, 'r' release on a control, -1 over none
+    // 'p' press, 'd' the second press of a double click, 'r' release on a control, -1 over none
+    std::vector<std::pair<char, int>> events;
     std::vector<std::string> entries;
 };
 
@@ -27,19 +28,103 @@ TEST_P(Clicks, LayAChipOnlyForAPressAndAReleaseOnTheSameCell)
     Table t;
     t.play("$5");
     for (const auto& [event, control] : GetParam().events)
-        event == 'p' ? t.session.press(control) : t.session.release(control);
+        event == 'r' ? t.session.release(control) : t.session.press(control, event == 'd');
     EXPECT_EQ(t.display.list(0), GetParam().entries);
 }
 
 INSTANTIATE_TEST_SUITE_P(Mouse, Clicks, ::testing::Values(
     Gesture{"PressAndRelease", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5"}},
-    Gesture{"DoubleClickIsTwoClicks", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}, {'p', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5", "17-5"}},
+    Gesture{"DoubleClickOnACellLaysTwoChips", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}, {'d', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5", "17-5"}},
     Gesture{"DraggedOntoTheCloth", {{'p', b::Label2 + 2}, {'r', -1}}, {}},
     Gesture{"DraggedOntoAnotherCell", {{'p', b::Label1 + 17}, {'r', b::Label1 + 18}}, {}},
     Gesture{"ReleaseWithoutAPress", {{'r', b::Label5 + 1}}, {}},
     Gesture{"APressDraggedOffIsForgotten", {{'p', b::Label1 + 17}, {'r', -1}, {'r', b::Label1 + 17}}, {}},
     Gesture{"ChipDraggedOffStaysUnchosen", {{'p', b::Image1 + 0}, {'r', -1}, {'p', b::Label5}, {'r', b::Label5}}, {"Black-5"}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A double click on a button presses it once, and none of its presses acts
+// on a window that its first click brought up.
+TEST(Clicks, ADoubleClickNeverSkipsAPlayerNorActsOnTheWindowItBroughtUp)
+{
+    auto doubleClick = [](Table& t, int first, int second) {
+        t.session.press(first);
+        t.session.release(first);
+        t.session.press(second, true);
+        t.session.release(second);
+    };
+    Table t;
+    t.play("$1 Red");
+    doubleClick(t, b::Label6, b::Label6);
+    EXPECT_EQ(t.display.texts[b::Label4], "Player 2");
+    EXPECT_FALSE(t.state().spinning());
+    doubleClick(t, b::Label7, ids::title::Label1); // "X", then "Play" where it appeared
+    EXPECT_TRUE(t.display.visible[ids::title::Form2]);
+    doubleClick(t, ids::title::Label1, b::Label1 + 17); // "Play", then a cell of the table it showed
+    EXPECT_TRUE(t.display.visible[b::Form1]);
+    EXPECT_EQ(t.display.list(1), std::vector<std::string>{});
+    doubleClick(t, b::Label7, ids::title::Label1 + 1); // "X", then "Quit"
+    EXPECT_FALSE(t.display.quitted);
+}
+
+TEST(Clicks, NothingHiddenOrNotYetMadeActs)
+{
+    Desk desk;
+    RecordingDisplay display;
+    Session session{desk.services(), display};
+    display.session = &session;
+    session.start();
+    session.closeRequest(b::Form1); // the browser's Back after a reload
+    session.click(b::Label6);
+    EXPECT_EQ(display.log, std::vector<std::string>{"Form2 shown"});
+    session.click(ids::title::Label1);
+    session.click(ids::title::Label1 + 1); // "Quit" on the hidden title, as a screen reader may
+    EXPECT_FALSE(display.quitted);
+}
+
+// --- The keyboard alone ---
+
+TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
+{
+    Table t; // the title's "Play"
+    t.keys("S-Tab S-Tab S-Tab S-Tab"); // from the 0 cell back: X, Next, the bet list, the 100
+    EXPECT_EQ(t.session.focus(), b::Image1 + 5);
+    t.keys("Left Left Left Left Enter"); // the 5
+    t.keys("S-Tab S-Tab Enter S-Tab Space"); // the red disc, the black one
+    t.keys("Tab Tab Tab Tab Tab Tab Tab Tab"); // past the chips to the list
+    EXPECT_EQ(t.session.focus(), b::List1);
+    t.keys("Down Down Up Delete");
+    t.play("t1");
+    EXPECT_EQ(t.display.list(0), (std::vector<std::string>{"Black-5"}));
+    t.keys("Tab Enter"); // Next
+    EXPECT_EQ(t.display.texts[b::Label4], "Player 2");
+    t.keys("Tab Tab Down Right Down Left Up Up Down"); // X, the 0 cell, through the grid to 2
+    EXPECT_EQ(t.session.focus(), b::Label1 + 2);
+    t.keys("S-Tab S-Tab S-Tab S-Tab S-Tab S-Tab Enter"); // back past the list to the 100
+    t.keys("Tab Tab Tab Tab Tab Tab Enter Enter"); // on to 2, twice
+    EXPECT_EQ(t.display.list(1), (std::vector<std::string>{"2-100", "2-100"}));
+    t.keys("S-Tab S-Tab S-Tab S-Tab S-Tab Up Backspace");
+    EXPECT_EQ(t.session.focus(), b::List1 + 1);
+    t.play("t1");
+    EXPECT_EQ(t.display.list(1), (std::vector<std::string>{"2-100"}));
+    t.keys("Tab Space");
+    EXPECT_TRUE(t.state().spinning());
+    t.play("t50");
+    EXPECT_EQ(t.display.announced, 1);
+    EXPECT_EQ(t.display.texts[b::Label4], "Player 1");
+}
+
+TEST(Keys, AutoRepeatMovesNothingAndTabSkipsWhatIsHidden)
+{
+    Table t;
+    t.play("$1 Red Next Next");
+    t.session.key(Key::Tab, true);
+    t.session.key(Key::Tab, true); // the key held down
+    t.session.key(Key::Tab, false);
+    EXPECT_EQ(t.session.focus(), b::Label7) << "from Next, past the hidden lists";
+    t.keys("Tab S-Tab S-Tab");
+    EXPECT_EQ(t.session.focus(), b::Label5 + 1) << "the tray, Next and the lists are hidden during a spin";
+    EXPECT_FALSE(t.session.key(Key::Other, true));
+}
 
 // --- The bet lists ---
 
@@ -140,8 +225,6 @@ TEST(Captions, BreakAtRunsOfSpacesWhereTheyAreWiderThanTheirBox)
             << row.text;
     }
     EXPECT_EQ(Controls[b::Label2].lines.count, 2);
-    // The remark at 125 %: 24 pixels would take 546 of its 536.
-    EXPECT_EQ(fittingPixelSize(Controls[ids::title::Label2].lines, 536, 24), 22);
 }
 
 } // namespace

@@ -25,6 +25,8 @@ TEST(WheelFairness, SpinsEndOnEveryNumberEquallyOftenInEveryQuarterOfTheDay)
     WheelRandom wheel;
     RecordingDisplay display;
     Session session({desk.clock, wheel}, display);
+    display.session = &session;
+    session.start();
     session.click(ids::title::Label1); // Play
 
     std::mt19937_64 times(20'240'611);

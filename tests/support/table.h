@@ -6,6 +6,7 @@
 
 #include "session/session.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
@@ -145,6 +146,21 @@ struct Table {
     {
         session.press(control);
         session.release(control);
+    }
+
+    // Keys pressed and let go in turn: "Tab S-Tab Enter Space Left Right Up Down Delete Backspace".
+    void keys(const std::string& names)
+    {
+        static const std::array<std::string, 10> words{"Delete", "Backspace", "Tab", "S-Tab", "Enter", "Space",
+                                                       "Left", "Right", "Up", "Down"};
+        std::istringstream in(names);
+        for (std::string name; in >> name;) {
+            const auto k = std::find(words.begin(), words.end(), name);
+            if (k == words.end())
+                throw std::invalid_argument("no key " + name);
+            session.key(static_cast<Key>(k - words.begin()), true);
+            session.key(static_cast<Key>(k - words.begin()), false);
+        }
     }
 
     void play(const std::string& actions)

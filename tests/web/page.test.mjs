@@ -1,10 +1,17 @@
 // The web page beyond the round that every front end plays (round.test.mjs):
 // what a screen reader finds and hears, what a spin's tick touches, Backspace
 // and the touch screen's way to take a bet back, the page on smaller and
-// denser screens, and a start with no network.
+// denser screens, a start with no network, the page's messages instead of the
+// game, and the development server.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
+import { execFile } from 'node:child_process';
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { setTimeout as sleep } from 'node:timers/promises';
+import { promisify } from 'node:util';
 import { colours, control, screen, site, start } from './browser.mjs';
 import { serve } from '../../web/serve.mjs';
 
@@ -38,7 +45,7 @@ test('a screen reader finds every control by its role and name, and hears each d
 
   await play(page, ['Play', 'Chip 1', '17']);
   assert.equal(await page.title(), 'Morvik Roulette table');
-  await assertButtons(page, [...numbers, 'Big', 'Small', 'Even', 'Odd', 'Black', 'Red',
+  await assertButtons(page, [...numbers, 'Big 19-36', 'Small 1-18', 'Even', 'Odd', 'Black', 'Red',
     'Chip 1', 'Chip 5', 'Chip 10', 'Chip 20', 'Chip 50', 'Chip 100', 'Next', 'X']);
   const bets = page.getByRole('listbox', { name: 'Player 1 bets' });
   assert.deepEqual(await bets.getByRole('option').allTextContents(), ['17-1']);
@@ -130,18 +137,117 @@ test('on a smaller window the whole screen scales down to fit; on a denser scree
     [[0, 128, 0], [255, 255, 255], [255, 255, 255], [0, 128, 0]]);
 });
 
-test('a player who opened the game once starts it again with no network', async () => {
-  const { url, server } = await serve(site);
-  const context = await web.browser.newContext();
-  const page = await context.newPage();
-  await page.goto(url);
-  await page.evaluate(() => navigator.serviceWorker.ready);
-  server.closeAllConnections();
-  await new Promise((done) => server.close(done));
-  await context.setOffline(true);
-  await page.reload();
+// The rules of the engine that Lighthouse runs, and its best practices.
+async function accessibilityFaults(page) {
+  await page.addScriptTag({ path: createRequire(import.meta.url).resolve('axe-core') });
+  return page.evaluate(async () => {
+    const { violations } = await axe.run({
+      runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'best-practice'] },
+      rules: { 'label-content-name-mismatch': { enabled: true }, 'target-size': { enabled: true } },
+    });
+    // The red numbers on the green cloth are the colours of every roulette
+    // table; each number is also read out by its name.
+    const red = (v, n) => v.id === 'color-contrast' && /Label1\(\d+\)/.test(n.target);
+    return violations.flatMap((v) => v.nodes.filter((n) => !red(v, n)).map((n) => `${v.id}: ${n.target}`));
+  });
+}
+
+test('the accessibility rule engine finds nothing on either screen, which lie in the main landmark under a heading; the Czech remark is marked Czech', async () => {
+  const page = await web.open({}, { clock: false });
+  assert.equal(await page.getByRole('main').getByRole('region', { name: 'Morvik Roulette', exact: true }).count(), 1);
+  assert.equal(await page.getByRole('heading', { name: 'Morvik Roulette', level: 1 }).count(), 1);
+  const remark = page.getByText('Tato ruleta se hraje jako běžná ruleta.');
+  assert.equal(await remark.evaluate((e) => e.closest('[lang]').lang), 'cs');
+  assert.deepEqual(await accessibilityFaults(page), []);
   await button(page, 'Play').click();
-  assert.equal(await page.title(), 'Morvik Roulette table');
-  assert.ok(await page.evaluate(() => document.fonts.check('bold 27px Morvik')));
-  await context.close();
+  assert.deepEqual(await accessibilityFaults(page), []);
+});
+
+test('"Quit" leaves a message of how to start again, and a game that cannot load says why, each in the page\'s own look', async () => {
+  const page = await web.open();
+  await button(page, 'Quit').click();
+  const ended = page.getByRole('region', { name: 'The game has ended' });
+  assert.ok(await ended.isVisible());
+  assert.ok(await ended.evaluate((e) => e === document.activeElement), 'read out at once');
+  assert.equal(await ended.getByRole('link', { name: 'New game' }).getAttribute('href'), './');
+  assert.equal(await page.locator('.screen').count(), 0);
+
+  // The code, then the WebAssembly, not to be had.
+  for (const [file, reason] of [['morvik.js', 'The file morvik.js could not be fetched.'],
+    ['morvik.wasm', 'both async and sync fetching of the wasm failed']]) {
+    const context = await web.browser.newContext();
+    const failed = await context.newPage();
+    await failed.route(`**/${file}`, (route) => route.fulfill({ status: 404 }));
+    await failed.goto(web.url);
+    const message = failed.getByRole('region', { name: 'Morvik Roulette could not start' });
+    await message.waitFor();
+    assert.equal(await message.locator('#reason').textContent(), reason);
+    assert.equal(await failed.locator('.screen:visible').count(), 0, 'no title whose buttons do nothing');
+    assert.equal(await message.getByRole('link', { name: 'Try again' }).getAttribute('href'), './');
+    assert.deepEqual(await failed.evaluate(() => getComputedStyle(document.querySelector('#failed h2')).fontFamily),
+      'Morvik, monospace');
+    await context.close();
+  }
+});
+
+test('a player who opened the game once fetched each file once, starts it again with no network from either address, and plays a newly published build at the next visit', async () => {
+  const folder = mkdtempSync(join(tmpdir(), 'morvik-site-'));
+  cpSync(site, folder, { recursive: true });
+  const { url, server } = await serve(folder);
+  const downloads = [];
+  server.on('request', (request, response) =>
+    response.on('finish', () => response.statusCode === 200 && downloads.push(request.url)));
+  const context = await web.browser.newContext();
+  try {
+    const page = await context.newPage();
+    await page.goto(url);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await button(page, 'Play').click();
+    await page.waitForFunction(() => [...document.images].every((i) => i.complete && i.naturalWidth));
+    assert.deepEqual(downloads.filter((file, k) => downloads.indexOf(file) !== k), [], 'downloaded twice');
+    assert.ok(downloads.includes('/pictures/chip-100.webp') && downloads.includes('/pictures/chip-100@2x.webp'));
+
+    const index = join(folder, 'index.html');
+    writeFileSync(index, readFileSync(index, 'utf8').replace('</body>', '<p id="published-later"></p></body>'));
+    await page.reload();
+    assert.equal(await page.locator('#published-later').count(), 1);
+
+    server.closeAllConnections();
+    await new Promise((done) => server.close(done));
+    await context.setOffline(true);
+    for (const address of [url, `${url}index.html`]) {
+      await page.goto(address);
+      assert.equal(await page.locator('#published-later').count(), 1, address);
+      await button(page, 'Play').click();
+      assert.equal(await page.title(), 'Morvik Roulette table', address);
+      assert.ok(await page.evaluate(() => document.fonts.check('bold 27px Morvik')));
+    }
+  } finally {
+    await context.close();
+    server.closeAllConnections();
+    server.close();
+    rmSync(folder, { recursive: true });
+  }
+});
+
+test('the development server answers a malformed address with 400 and serves on, compresses, answers an unchanged file with 304, and names a taken port and how to choose another', async () => {
+  const { url, server } = await serve(site);
+  try {
+    assert.equal((await fetch(`${url}%E0%A4%A`)).status, 400);
+    const page = await fetch(url, { headers: { 'Accept-Encoding': 'gzip, br' } });
+    assert.equal(page.headers.get('content-encoding'), 'br');
+    assert.match(await page.text(), /<title>Morvik Roulette<\/title>/);
+    const unchanged = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': page.headers.get('etag') } });
+    assert.equal(unchanged.status, 200, 'another file, another ETag');
+    const again = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': unchanged.headers.get('etag') } });
+    assert.equal(again.status, 304);
+
+    const port = new URL(url).port;
+    const taken = await promisify(execFile)(process.execPath, [new URL('../../web/serve.mjs', import.meta.url).pathname, site, port])
+      .catch((e) => e);
+    assert.equal(taken.code, 1);
+    assert.equal(taken.stderr, `Port ${port} is taken. Choose another: MORVIK_PORT=${Number(port) + 1} tools/web.sh serve\n`);
+  } finally {
+    server.close();
+  }
 });

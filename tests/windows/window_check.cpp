@@ -4,21 +4,32 @@
 // of controls, its name and its place at the display's dots per inch. Then
 // tells the table window that its monitor's scale changed, as Windows does
 // when a window moves to another monitor (Wine never does), and checks every
-// place again and what the screen shows at the new scale. (Close requests
-// are the end-to-end driver's.)
+// place again and the whole table drawn as a game started at the new scale
+// draws it. Then that Timer1 is asked for every millisecond, that a Delete
+// held when the program loses the keyboard lets go, that the wheel scrolls
+// a list, that a double click on Next hands over once, that screen readers
+// hear the drawn number once a spin, and that the keyboard reaches X and
+// presses it. (Close requests are the end-to-end driver's.)
 //
-//   window_check <Morvik Roulette.exe> <dots per inch>
+//   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
 //
-// Any dots per inch but 96 is first written where Wine keeps its display
-// scaling (LogPixels); such a test runs in a Wine prefix of its own.
+// The dots per inch are written where Wine keeps its display scaling
+// (LogPixels); such a test runs in a Wine prefix of its own. The game writes
+// Wine's traces to the check's standard error, which the test sends to a
+// file for the check to read.
 #include "layout/controls.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
+#include <vector>
 
 using namespace morvik;
 
@@ -34,11 +45,25 @@ void check(bool ok, const char* what)
     std::fflush(stdout);
 }
 
+// What screen readers hear of the game: its focus and value events, each
+// with the window it concerns.
+std::vector<std::pair<DWORD, HWND>> heard;
+
+void CALLBACK hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD)
+{
+    if (object == OBJID_CLIENT && (event == EVENT_OBJECT_FOCUS || event == EVENT_OBJECT_VALUECHANGE))
+        heard.emplace_back(event, window);
+}
+
+// Waits, hearing the game meanwhile.
 bool waitFor(const std::function<bool()>& ready, ULONGLONG patienceMs = 60'000)
 {
-    for (const ULONGLONG start = GetTickCount64(); GetTickCount64() - start < patienceMs; Sleep(50))
+    for (const ULONGLONG start = GetTickCount64(); GetTickCount64() - start < patienceMs; Sleep(50)) {
+        for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+            DispatchMessageW(&message);
         if (ready())
             return true;
+    }
     return false;
 }
 
@@ -54,6 +79,16 @@ std::wstring widen(std::string_view utf8)
     wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
                                     static_cast<int>(wide.size())));
     return wide;
+}
+
+// A caption's words as a screen reader reads them, whatever the spaces that lay them out.
+std::wstring words(const std::wstring& text)
+{
+    std::wistringstream in(text);
+    std::wstring word, all;
+    while (in >> word)
+        all += (all.empty() ? L"" : L" ") + word;
+    return all;
 }
 
 // A box of the layout (pixels at 96 dpi) at `dpi`.
@@ -109,8 +144,8 @@ bool laidOut(HWND window, int windowId, UINT dpi)
             fail(id, "missing");
             continue;
         }
-        const std::wstring name = widen(row.spokenName.empty() ? row.text : row.spokenName);
-        if (!name.empty() && textOf(control) != name)
+        const std::wstring name = words(widen(row.spokenName.empty() ? row.text : row.spokenName));
+        if (!name.empty() && words(textOf(control)) != name)
             fail(id, "named otherwise");
         const HWND parent = GetParent(control);
         RECT r{};
@@ -123,33 +158,60 @@ bool laidOut(HWND window, int windowId, UINT dpi)
     return ok;
 }
 
-constexpr COLORREF colour(Rgb c) { return RGB(c.r, c.g, c.b); }
-
-// What the screen shows at a point of a window's client area.
-COLORREF pixel(HWND window, int x, int y)
+// What the screen shows in a window's client area.
+std::vector<COLORREF> screenOf(HWND window)
 {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, p.x, p.y);
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{};
+    ClientToScreen(window, &origin);
+    std::vector<COLORREF> pixels(client.right * client.bottom);
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, client.right, -client.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(copy, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    std::copy_n(static_cast<const COLORREF*>(bits), pixels.size(), pixels.begin());
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
     ReleaseDC(nullptr, screen);
-    return c;
+    return pixels;
 }
 
-// The width of the ink of the cell of 17, when it all lies inside the cell;
-// 0 otherwise.
-int inkOf17(HWND form1, UINT dpi)
+// The upright between the columns of 16 and 17, at x = 216 on the layout and
+// one layout pixel thick, as it lies on the screen at each scale.
+struct Upright {
+    UINT dpi;
+    int x, thickness, y; // y: a point along it
+};
+constexpr Upright Uprights[] = {{96, 216, 1, 220}, {144, 324, 2, 330}, {192, 432, 2, 440}};
+
+bool uprightDrawn(HWND form1, UINT dpi)
 {
-    const RECT cell = scaled(table::Label1[17], dpi);
-    const int margin = MulDiv(4, static_cast<int>(dpi), 96); // short of the lines around
-    RECT ink{cell.right, cell.bottom, cell.left, cell.top};
-    for (int y = cell.top - margin; y < cell.bottom + margin; ++y)
-        for (int x = cell.left - margin; x < cell.right + margin; ++x)
-            if (pixel(form1, x, y) != colour(table::Green))
-                ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
-                       std::max<LONG>(ink.bottom, y + 1)};
-    RECT inside{};
-    return IntersectRect(&inside, &ink, &cell) && EqualRect(&inside, &ink) ? ink.right - ink.left : 0;
+    HDC screen = GetDC(nullptr);
+    auto at = [&](int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(form1, &p);
+        return GetPixel(screen, p.x, p.y);
+    };
+    bool ok = false;
+    for (const Upright& u : Uprights)
+        if (u.dpi == dpi) {
+            ok = at(u.x - 1, u.y) == RGB(0, 128, 0) && at(u.x + u.thickness, u.y) == RGB(0, 128, 0);
+            for (int x = u.x; x < u.x + u.thickness; ++x)
+                ok = ok && at(x, u.y) == RGB(255, 255, 255);
+        }
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+void click(HWND control, int x = 0, int y = 0)
+{
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
 // WM_DPICHANGED points to the window's new place, which must lie in the
@@ -157,75 +219,163 @@ int inkOf17(HWND form1, UINT dpi)
 void changeScale(HANDLE game, HWND window, UINT dpi)
 {
     const RECT size = scaled(Controls[ids::table::Form1].box, dpi);
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - size.right) / 2, top = (GetSystemMetrics(SM_CYSCREEN) - size.bottom) / 2;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - size.right) / 2,
+              top = (GetSystemMetrics(SM_CYSCREEN) - size.bottom) / 2;
     const RECT place{left, top, left + size.right, top + size.bottom};
     void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     WriteProcessMemory(game, there, &place, sizeof place, nullptr);
     DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(there), SMTO_BLOCK,
-                        5000, &result);
+    SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(there), SMTO_BLOCK, 5000,
+                        &result);
+}
+
+void setDpi(UINT dpi)
+{
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+PROCESS_INFORMATION start(const wchar_t* game)
+{
+    std::wstring command = L"\"" + std::wstring(game) + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        std::printf("# cannot start %ls\n", game);
+    return started;
+}
+
+void stop(const PROCESS_INFORMATION& game)
+{
+    TerminateProcess(game.hProcess, 0);
+    WaitForSingleObject(game.hProcess, 10'000);
+    CloseHandle(game.hThread);
+    CloseHandle(game.hProcess);
+}
+
+// "Play" pressed on the title window; the table window that takes its place.
+HWND play(HWND form2)
+{
+    HWND form1 = nullptr;
+    click(controls(form2)[ids::title::Label1]);
+    waitFor([&] { return (form1 = visibleWindow(L"Form1")) && !IsWindowVisible(form2); });
+    return form1;
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t* argv[])
 {
-    if (argc != 3)
+    if (argc != 4)
         return 2;
     const UINT dpi = static_cast<UINT>(_wtoi(argv[2]));
-    if (dpi != 96) {
-        const DWORD logPixels = dpi;
-        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &logPixels,
-                        sizeof logPixels);
-    }
+    // Wine traces each call of SetTimer with the arguments the game gave it.
+    constexpr wchar_t traced[] = L"user32.SetTimer";
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ, traced, sizeof traced);
 
-    std::wstring command = L"\"" + std::wstring(argv[1]) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION game{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &game)) {
-        std::printf("not ok - cannot start %ls\n", argv[1]);
-        return 1;
-    }
+    // What a game started at the new scale shows, once it shows it still.
+    setDpi(NewDpi);
+    const PROCESS_INFORMATION reference = start(argv[1]);
+    HWND form2 = nullptr, form1 = nullptr;
+    waitFor([&] { return (form2 = visibleWindow(L"Form2")) != nullptr; });
+    std::vector<COLORREF> wanted, seen;
+    int still = 0;
+    check(form2 && (form1 = play(form2)) && waitFor([&] {
+              return (still = seen == (wanted = screenOf(form1)) ? still + 1 : 0, seen = wanted, still == 10);
+          }),
+          "a game started at the new scale shows its table");
+    stop(reference);
 
-    HWND form2 = nullptr;
+    setDpi(dpi);
+    SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
+    const PROCESS_INFORMATION game = start(argv[1]);
     check(waitFor([&] { return (form2 = visibleWindow(L"Form2")) != nullptr; }), "the title window Form2 shows");
     if (!form2)
         return 1;
     check(laidOut(form2, ids::title::Form2, dpi), "Form2 and every control in it named and placed as laid out");
-
-    const HWND play = controls(form2)[ids::title::Label1];
-    PostMessageW(play, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    PostMessageW(play, WM_LBUTTONUP, 0, 0);
-    HWND form1 = nullptr;
-    check(waitFor([&] { return (form1 = visibleWindow(L"Form1")) && !IsWindowVisible(form2); }),
-          "Play shows the table window Form1 in place of Form2");
+    check((form1 = play(form2)) != nullptr, "Play shows the table window Form1 in place of Form2");
     if (!form1)
         return 1;
     check(laidOut(form1, ids::table::Form1, dpi), "Form1 and every control in it named and placed as laid out");
+    check(waitFor([&] { return uprightDrawn(form1, dpi); }, 10'000), "a line of the table one layout pixel thick");
 
-    int before = 0;
-    check(waitFor([&] { return (before = inkOf17(form1, dpi)) > 0; }), "the cell of 17 shows its caption");
     changeScale(game.hProcess, form1, NewDpi);
     check(laidOut(form1, ids::table::Form1, NewDpi), "after a change of scale, every control placed at the new one");
-    // Line18 is the upright at x = 216; at the new scale it lies elsewhere,
-    // and the green shows where it was.
-    const int middle = MulDiv(220, NewDpi, 96);
-    const int upright = MulDiv(table::Lines[17].from.x, NewDpi, 96);
+    check(waitFor([&] { return screenOf(form1) == wanted && uprightDrawn(form1, NewDpi); }, 10'000),
+          "and drawn as a game started at that scale draws it, a line one layout pixel thick");
+
+    char asked[64];
+    std::snprintf(asked, sizeof asked, "SetTimer(%08llx,00000001,00000001,",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(form1)));
     check(waitFor(
               [&] {
-                  const int after = inkOf17(form1, NewDpi);
-                  std::printf("# 17 is %d pixels wide, %d before\n", after, before);
-                  return pixel(form1, upright, middle) == colour(table::White)
-                      && pixel(form1, table::Lines[17].from.x, middle) == colour(table::Green)
-                      && std::abs(after * static_cast<int>(dpi) - before * static_cast<int>(NewDpi))
-                      <= before * static_cast<int>(NewDpi) / 5;
+                  std::ostringstream trace;
+                  trace << std::ifstream(std::filesystem::path(argv[3])).rdbuf();
+                  return trace.str().find(asked) != std::string::npos;
               },
               10'000),
-          "and the table drawn at the new scale: a line, and the caption of 17 in its cell, larger or smaller");
+          "Timer1 of Form1 asked for every millisecond");
 
-    TerminateProcess(game.hProcess, 0);
-    CloseHandle(game.hThread);
-    CloseHandle(game.hProcess);
+    // The counter of chips of 1 tells what was laid and withdrawn.
+    std::map<int, HWND> table = controls(form1);
+    auto chipsOf1 = [&] { return textOf(table[ids::table::Label3]); };
+    auto bet = [&] {
+        click(table[ids::table::Label1 + 17]);
+        return waitFor([&] { return chipsOf1() == L"1"; }, 10'000);
+    };
+    const int firstEntry = MulDiv(26, NewDpi, 96); // low in the first entry, from 2 to 33 on the layout
+    click(table[ids::table::Image1]);
+    check(bet(), "a chip of 1 laid on 17 leaves one");
+    click(table[ids::table::List1], firstEntry, firstEntry);
+    PostMessageW(form1, WM_KEYDOWN, VK_DELETE, 1);
+    check(waitFor([&] { return chipsOf1() == L"2"; }, 10'000), "its entry selected and Delete held withdraw it");
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(form1, WM_ACTIVATEAPP, FALSE, 0, SMTO_BLOCK, 5000, &result);
+    check(bet(), "a chip of 1 laid on 17 again");
+    click(table[ids::table::List1], firstEntry, firstEntry);
+    Sleep(1000);
+    check(chipsOf1() == L"1", "with the keyboard lost meanwhile, its entry selected stays");
+
+    // With every chip laid, twelve entries: the list shows the newest eleven
+    // until the wheel turned away from the player brings the first into sight.
+    click(table[ids::table::Label1 + 17]);
+    for (int chip = 1; chip < DenominationCount; ++chip) {
+        click(table[ids::table::Image1 + chip]);
+        click(table[ids::table::Label1 + 17]);
+        click(table[ids::table::Label1 + 17]);
+    }
+    waitFor([&] { return textOf(table[ids::table::Label3 + 5]) == L"0"; }, 10'000);
+    const HWND list = table[ids::table::List1];
+    waitFor([] { return false; }, 500);
+    const std::vector<COLORREF> newest = screenOf(list);
+    RECT place{};
+    GetWindowRect(list, &place);
+    PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(place.left + 10, place.top + 10));
+    check(waitFor([&] { return screenOf(list) != newest; }, 10'000),
+          "the wheel turned away brings earlier entries into sight");
+
+    // A spin would have ended within the wait, with Player 1 to play.
+    const HWND next = table[ids::table::Label6];
+    click(next);
+    click(next);
+    waitFor([] { return false; }, 2000);
+    check(textOf(table[ids::table::Label4]) == L"Player 2", "a double click on Next hands the table over once");
+
+    SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, hear, game.dwProcessId, 0,
+                    WINEVENT_OUTOFCONTEXT);
+    click(next);
+    waitFor([&] { return textOf(table[ids::table::Label4]) == L"Player 1"; }, 10'000);
+    waitFor([] { return false; }, 500);
+    check(std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_VALUECHANGE, table[ids::table::Cislo]}) == 1,
+          "screen readers hear the drawn number once a spin");
+    for (WPARAM key : {VK_TAB, VK_RETURN}) {
+        PostMessageW(form1, WM_KEYDOWN, key, 1);
+        PostMessageW(form1, WM_KEYUP, key, 0xC0000001);
+    }
+    check(waitFor([&] { return IsWindowVisible(form2) && !IsWindowVisible(form1); }, 10'000) &&
+              std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_FOCUS, table[ids::table::Label7]}) == 1,
+          "Tab from Next reaches X, as screen readers hear, and Enter presses it: the title window shows");
+
+    stop(game);
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,153 @@
+#include "qt/screens.h"
+
+#include "qt/fonts.h"
+
+#include <QAccessibleWidget>
+
+namespace morvik {
+
+namespace {
+
+constexpr QAccessible::Role QtRoles[]{QAccessible::Window,    QAccessible::Pane,       QAccessible::Button,
+                                      QAccessible::Graphic,   QAccessible::StaticText, QAccessible::List,
+                                      QAccessible::StaticText};
+
+// Row `row` of a bet list: pressing it selects it, as a press of the mouse does.
+class EntryAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    EntryAccessible(ControlWidget* list, int row)
+        : list(list)
+        , row(row)
+    {
+    }
+
+    bool isValid() const override { return row < static_cast<int>(look().entries.size()); }
+    QObject* object() const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        return t == QAccessible::Name && isValid() ? fromUtf8(look().entries[row]) : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return {}; }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.selectable = true;
+        state.selected = look().selected == row;
+        return state;
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString&) override { list->owner().pressEntry(list->control(), row); }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+    ControlWidget* const list;
+    const int row;
+
+private:
+    const Look& look() const { return list->owner().look(list->control()); }
+};
+
+class ControlAccessible : public QAccessibleWidget {
+public:
+    explicit ControlAccessible(ControlWidget* widget)
+        : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->control()].role)])
+    {
+    }
+    ~ControlAccessible() override
+    {
+        for (const QAccessible::Id entry : entries)
+            QAccessible::deleteAccessibleInterface(entry);
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        const Accessible now = session().accessible(id());
+        return fromUtf8(t == QAccessible::Name          ? now.name
+                        : t == QAccessible::Description ? now.description
+                        : t == QAccessible::Value       ? now.value
+                                                        : std::string());
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.focusable = Controls[id()].clickable || isList();
+        state.focused = session().focus() == id();
+        state.pressed = session().accessible(id()).pressed;
+        return state;
+    }
+    QStringList actionNames() const override
+    {
+        return Controls[id()].clickable ? QStringList(pressAction()) : QStringList();
+    }
+    void doAction(const QString&) override { session().click(id()); }
+    int childCount() const override { return isList() ? static_cast<int>(session().look(id()).entries.size()) : 0; }
+    // One interface per entry, made when first asked for, gone with the entry.
+    QAccessibleInterface* child(int index) const override
+    {
+        const auto count = static_cast<std::size_t>(childCount());
+        for (; entries.size() > count; entries.pop_back())
+            QAccessible::deleteAccessibleInterface(entries.back());
+        while (entries.size() < count)
+            entries.push_back(QAccessible::registerAccessibleInterface(
+                new EntryAccessible(static_cast<ControlWidget*>(widget()), static_cast<int>(entries.size()))));
+        return index >= 0 && index < childCount() ? QAccessible::accessibleInterface(entries[index]) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        return child && child->role() == QAccessible::ListItem ? static_cast<const EntryAccessible*>(child)->row : -1;
+    }
+
+private:
+    Session& session() const { return static_cast<ControlWidget*>(widget())->owner(); }
+    int id() const { return static_cast<ControlWidget*>(widget())->control(); }
+    bool isList() const { return Controls[id()].kind == Kind::List; }
+
+    mutable std::vector<QAccessible::Id> entries;
+};
+
+} // namespace
+
+void installAccessibility()
+{
+    QAccessible::installFactory([](const QString& className, QObject* object) -> QAccessibleInterface* {
+        if (className != QLatin1StringView(ControlWidget::staticMetaObject.className()))
+            return nullptr;
+        return new ControlAccessible(static_cast<ControlWidget*>(object));
+    });
+}
+
+void tellChanges(ControlWidget* widget, const Accessible& before, const Accessible& now)
+{
+    auto tell = [widget](QAccessible::Event type, int child) {
+        QAccessibleEvent event(widget, type);
+        event.setChild(child);
+        QAccessible::updateAccessibility(&event);
+    };
+    if (now.name != before.name)
+        tell(QAccessible::NameChanged, -1);
+    if (now.description != before.description)
+        tell(QAccessible::DescriptionChanged, -1);
+    if (now.pressed != before.pressed) {
+        QAccessible::State pressed;
+        pressed.pressed = true;
+        QAccessibleStateChangeEvent event(widget, pressed);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (now.role == Role::List) {
+        tell(QAccessible::ObjectReorder, -1);
+        if (now.value != before.value)
+            tell(QAccessible::Selection, widget->owner().look(widget->control()).selected);
+    }
+}
+
+} // namespace morvik

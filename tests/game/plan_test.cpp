@@ -1,0 +1,131 @@
+// What every front end draws, decided once: each control's shapes in device
+// pixels at 100 % and 200 %, with the marks of the chip in hand and the
+// keyboard's focus. Expected shapes are written out as a front end draws them.
+#include "support/table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace morvik::testing {
+namespace {
+
+namespace b = ids::table;
+
+std::string hex(Rgb c)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%02x%02x%02x", c.r, c.g, c.b);
+    return text;
+}
+
+std::string box(Box b)
+{
+    return std::to_string(b.x) + "," + std::to_string(b.y) + " " + std::to_string(b.width) + "x"
+        + std::to_string(b.height);
+}
+
+struct Describe {
+    std::string operator()(const Fill& f) const { return "fill " + box(f.box) + " " + hex(f.colour); }
+    std::string operator()(const Stroke& s) const
+    {
+        return "stroke " + std::to_string(s.from.x) + "," + std::to_string(s.from.y) + "-" + std::to_string(s.to.x)
+            + "," + std::to_string(s.to.y) + " w" + std::to_string(s.width) + " " + hex(s.colour);
+    }
+    std::string operator()(const Disc& d) const { return "disc " + box(d.box) + " " + hex(d.colour); }
+    std::string operator()(const Run& r) const
+    {
+        return "run " + box(r.box) + " " + std::to_string(r.pixels) + "px " + hex(r.colour) + " " + r.text;
+    }
+    std::string operator()(const Picture& p) const
+    {
+        return "picture " + std::to_string(static_cast<int>(p.art)) + "." + std::to_string(p.index) + "@"
+            + std::to_string(p.density) + " " + box(p.box);
+    }
+};
+
+std::vector<std::string> drawn(const Table& t, int control, int dpi, bool beneath = false)
+{
+    std::vector<std::string> shapes;
+    for (const Shape& shape : t.session.plan(control, {dpi}, beneath))
+        shapes.push_back(std::visit(Describe{}, shape));
+    return shapes;
+}
+
+using Shapes = std::vector<std::string>;
+
+TEST(Plan, CaptionsCentredOrFromTheLeftAtTheSizeThatFitsEachScale)
+{
+    Table t;
+    EXPECT_EQ(drawn(t, b::Label1 + 17, 96), (Shapes{"run 16,0 32x31 27px 000000 17"}));
+    EXPECT_EQ(drawn(t, b::Label1 + 17, 192), (Shapes{"run 33,0 64x62 54px 000000 17"}));
+    EXPECT_EQ(drawn(t, b::Label2, 96), (Shapes{"run 12,0 64x31 27px ffffff  Big", "run 4,31 80x31 27px ffffff 19-36"}));
+    // At 125 % the remark's 24 pixels would take 546 of its 536.
+    EXPECT_EQ(drawn(t, ids::title::Label2, 120),
+              (Shapes{"run 0,0 507x25 22px efefef Tato ruleta se hraje jako běžná ruleta."}));
+    EXPECT_EQ(drawn(t, b::Cislo, 96), (Shapes{"fill 0,0 73x33 008000", "stroke 0,0-72,0 w1 808080",
+                                              "stroke 0,0-0,32 w1 808080", "stroke 1,32-72,32 w1 ffffff",
+                                              "stroke 72,1-72,32 w1 ffffff", "run 28,1 16x31 27px c00000 1"}));
+}
+
+TEST(Plan, FiguresAndPicturesAtTwiceTheSizeAndWhatLiesBeneathASeeThroughControl)
+{
+    Table t;
+    const Shapes cloth = drawn(t, b::Picture1, 192);
+    ASSERT_EQ(cloth.size(), 1u + 2 + 31);
+    EXPECT_EQ(cloth[0], "fill 0,0 1026x1186 008000");
+    EXPECT_EQ(cloth[1], "disc 80,832 130x130 000000");
+    EXPECT_EQ(cloth[3], "stroke 272,32-272,1154 w2 ffffff");
+    EXPECT_EQ(drawn(t, ids::title::Image1, 192), (Shapes{"picture 1.-1@2 0,0 936x454"}));
+    EXPECT_EQ(drawn(t, b::Image1 + 3, 96), (Shapes{"picture 3.3@1 0,0 60x60"}));
+
+    const Shapes disc = drawn(t, b::Label5, 96, true);
+    ASSERT_EQ(disc.size(), 1u + 2 + 31);
+    EXPECT_EQ(disc[0], "fill 0,0 65x65 008000");
+    EXPECT_EQ(disc[1], "disc 0,0 65x65 000000");
+    EXPECT_EQ(disc[2], "disc 368,0 65x65 c00000");
+    EXPECT_EQ(disc[3], "stroke 96,-400-96,161 w1 ffffff");
+    EXPECT_EQ(drawn(t, b::Label5, 96, false), Shapes{});
+}
+
+TEST(Plan, BetListRowsWithTheSelectedOneMarkedAndScrolledToTheNewest)
+{
+    Table t;
+    t.play("$1 Red Odd");
+    t.session.pressList(b::List1, {40, 40}, {96});
+    EXPECT_EQ(drawn(t, b::List1, 96),
+              (Shapes{"fill 0,0 329x345 000000", "fill 0,0 329x2 808080", "fill 0,0 2x345 808080",
+                      "fill 2,343 327x2 ffffff", "fill 327,2 2x343 ffffff", "run 5,2 80x31 27px efefef Red-1",
+                      "fill 2,33 325x31 000080", "run 5,33 80x31 27px ffffff Odd-1"}));
+    t.play("$5 Even Even $10 Even Even $20 Even Even $50 Even Even $100 Even Even");
+    EXPECT_EQ(t.session.look(b::List1).top, 1) << "twelve entries, eleven in sight";
+    t.session.wheel(b::List1, -1);
+    t.session.pressList(b::List1, {40, 70}, {96});
+    EXPECT_EQ(t.session.look(b::List1).selected, 2);
+    t.session.wheel(b::List1, 1);
+    t.session.pressList(b::List1, {40, 70}, {192});
+    EXPECT_EQ(t.session.look(b::List1).selected, 2) << "the second row in sight, at twice the size";
+    t.session.pressList(b::List1, {40, 70}, {96});
+    EXPECT_EQ(t.session.look(b::List1).selected, 3);
+}
+
+TEST(Plan, TheChipInHandAndTheKeyboardsFocusAreMarkedOnlyOnceTheKeyboardIsUsed)
+{
+    Table t;
+    t.play("$5");
+    EXPECT_EQ(drawn(t, b::Image1 + 1, 192),
+              (Shapes{"picture 3.1@2 0,0 120x120", "fill 0,0 120x6 ffee00", "fill 0,114 120x6 ffee00",
+                      "fill 0,0 6x120 ffee00", "fill 114,0 6x120 ffee00"}));
+    EXPECT_TRUE(t.session.accessible(b::Image1 + 1).pressed);
+    EXPECT_FALSE(t.session.accessible(b::Image1).pressed);
+    t.session.key(Key::Tab, true);
+    EXPECT_EQ(drawn(t, b::Image1 + 2, 96),
+              (Shapes{"picture 3.2@1 0,0 60x60", "fill 0,0 60x2 00ffff", "fill 0,58 60x2 00ffff",
+                      "fill 0,0 2x60 00ffff", "fill 58,0 2x60 00ffff"}));
+    t.click(b::Label1 + 17);
+    EXPECT_EQ(drawn(t, b::Image1 + 2, 96), (Shapes{"picture 3.2@1 0,0 60x60"})) << "the mouse hides the mark";
+    EXPECT_EQ(drawn(t, b::Label1 + 17, 96), (Shapes{"run 16,0 32x31 27px 000000 17"}));
+}
+
+} // namespace
+} // namespace morvik::testing
