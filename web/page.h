@@ -27,13 +27,12 @@ public:
     Session& session() { return players; }
 
 private:
-    void build(int window);
-
     void makeTable() override;
     void show(int control, bool visible) override;
     void redraw(int control) override;
     void announce(int control) override;
     void quit() override;
+    void build(int window);
 
     Session players;
     emscripten::val document;
