@@ -14,8 +14,6 @@ using Entries = std::vector<std::string>;
 using Counters = std::array<std::string, DenominationCount>;
 using Stock = std::array<Count, DenominationCount>;
 
-// --- Laying and withdrawing chips ---
-
 struct Row {
     const char* name;
     const char* actions;
@@ -66,8 +64,6 @@ TEST(Withdrawal, ThenPlayWithTheListTheGameKept)
     EXPECT_EQ(t.display.counters(), (Counters{"2", "37", "2", "2", "2", "2"}));
 }
 
-// --- Handing over, spinning, ending the round ---
-
 TEST(HandOver, StoresTheCountersAndShowsTheSecondPlayersStockAndList)
 {
     Table t;
@@ -89,16 +85,13 @@ TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
     Table t;
     t.play("Next Next");
     t.desk.random.script = {FakeRandom::drawFor(0), FakeRandom::drawFor(36), FakeRandom::drawFor(35)};
-    t.play("t1");
-    EXPECT_EQ(t.display.texts[ids::table::Cislo], "0");
-    EXPECT_EQ(t.display.colours[ids::table::Cislo], (Rgb{255, 255, 255}));
-    t.desk.clock.ms = 100'250;
-    t.play("t1");
-    EXPECT_EQ(t.display.texts[ids::table::Cislo], "36");
-    EXPECT_EQ(t.display.colours[ids::table::Cislo], (Rgb{192, 0, 0}));
-    t.play("t1");
-    EXPECT_EQ(t.display.texts[ids::table::Cislo], "35");
-    EXPECT_EQ(t.display.colours[ids::table::Cislo], (Rgb{0, 0, 0}));
+    const std::pair<const char*, Rgb> shown[] = {{"0", {255, 255, 255}}, {"36", {192, 0, 0}}, {"35", {0, 0, 0}}};
+    for (const auto& [text, colour] : shown) {
+        t.play("t1");
+        EXPECT_EQ(t.display.texts[ids::table::Cislo], text);
+        EXPECT_EQ(t.display.colours[ids::table::Cislo], colour);
+        t.desk.clock.ms = 100'250;
+    }
     EXPECT_EQ(t.desk.random.seeds, (std::vector<float>{43200.5f, 100.25f, 100.25f}));
 
     t.play("t46");
@@ -120,8 +113,6 @@ TEST(RoundEnd, PaysClearsBothListsAndHandsTheTableBackInOrder)
     EXPECT_EQ(t.state().BetCount(0) + t.state().BetCount(1), 0u);
     EXPECT_EQ(t.state().CurrentPlayer, 0);
 }
-
-// --- What a bet pays ---
 
 // What each outside cell does for every number of the wheel: B Big, S Small,
 // E Even, O Odd, K Black, R Red, '.' loses. 0 wins Even and Small only.

@@ -10,8 +10,6 @@ namespace {
 
 namespace b = ids::table;
 
-// --- A click is a press and a release on the same control ---
-
 struct Gesture {
     const char* name;
     // 'p' press, 'd' the second press of a double click, 'r' release on a control, -1 over none
@@ -81,8 +79,6 @@ TEST(Clicks, NothingHiddenOrNotYetMadeActs)
     EXPECT_FALSE(display.quitted);
 }
 
-// --- The keyboard alone ---
-
 TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
 {
     Table t; // the title's "Play"
@@ -126,8 +122,6 @@ TEST(Keys, AutoRepeatMovesNothingAndTabSkipsWhatIsHidden)
     EXPECT_FALSE(t.session.key(Key::Other, true));
 }
 
-// --- The bet lists ---
-
 TEST(Lists, OnlyAPressOnAnEntrySelectsItAndNothingButAWithdrawalTakesItAway)
 {
     Table t;
@@ -146,9 +140,7 @@ TEST(Lists, OnlyAPressOnAnEntrySelectsItAndNothingButAWithdrawalTakesItAway)
     EXPECT_EQ(t.display.selected[b::List1], -1) << "the next entry is not chosen for the held key";
 }
 
-// --- Delete and Backspace ---
-
-TEST(Keys, ATapBetweenTwoTicksWithdrawsOnceAndBackspaceWithdrawsToo)
+TEST(Keys, ATapBetweenTwoTicksWithdrawsOnceBackspaceToo_AndAKeyHeldWhenTheKeyboardIsLostIsForgotten)
 {
     Table t;
     t.play("$1 Red Odd $5 Even");
@@ -166,20 +158,14 @@ TEST(Keys, ATapBetweenTwoTicksWithdrawsOnceAndBackspaceWithdrawsToo)
     t.session.key(Key::Backspace, true);
     t.play("t1");
     EXPECT_EQ(t.display.list(0), (std::vector<std::string>{"Odd-1"}));
-}
+    t.session.key(Key::Backspace, false);
 
-TEST(Keys, AKeyHeldWhenTheKeyboardIsLostIsForgotten)
-{
-    Table t;
-    t.play("$1 Red Odd");
     t.session.key(Key::Delete, true);
     t.session.keyboardLost();
     t.session.pressEntry(b::List1, 0);
     t.play("t1");
-    EXPECT_EQ(t.display.list(0).size(), 2u);
+    EXPECT_EQ(t.display.list(0).size(), 1u) << "the key held when the keyboard was lost";
 }
-
-// --- The windows take turns ---
 
 TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
 {
@@ -200,8 +186,6 @@ TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
     t.session.closeRequest(ids::title::Form2);
     EXPECT_TRUE(t.display.quitted) << "a close request to the title window is a Quit";
 }
-
-// --- Where captions break, and the size that fits ---
 
 struct Wrapping {
     const char* text;
@@ -224,7 +208,6 @@ TEST(Captions, BreakAtRunsOfSpacesWhereTheyAreWiderThanTheirBox)
         EXPECT_EQ(std::vector<std::string_view>(lines.line.begin(), lines.line.begin() + lines.count), row.lines)
             << row.text;
     }
-    EXPECT_EQ(Controls[b::Label2].lines.count, 2);
 }
 
 } // namespace

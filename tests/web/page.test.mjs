@@ -1,8 +1,7 @@
-// The web page beyond the round that every front end plays (round.test.mjs):
-// what a screen reader finds and hears, what a spin's tick touches, Backspace
-// and the touch screen's way to take a bet back, the page on smaller and
-// denser screens, a start with no network, the page's messages instead of the
-// game, and the development server.
+// The web page beyond the round every front end plays (round.test.mjs): what
+// a screen reader finds and hears, what a spin's tick touches, the touch
+// screen's way to take a bet back, smaller and denser screens, a start with no
+// network, the page's messages instead of the game, the development server.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFile } from 'node:child_process';
@@ -38,13 +37,11 @@ const numbers = Array.from({ length: 37 }, (_, k) => String(k));
 
 test('a screen reader finds every control by its role and name, and hears each drawn number once', async () => {
   const page = await web.open();
-  assert.equal(await page.title(), 'Morvik Roulette');
   assert.equal(await page.getByRole('region', { name: 'Morvik Roulette', exact: true }).count(), 1);
   await assertButtons(page, ['Play', 'Quit']);
   for (const name of ['Morvik Roulette', 'Morvik Game']) assert.equal(await page.getByRole('img', { name }).count(), 1);
 
   await play(page, ['Play', 'Chip 1', '17']);
-  assert.equal(await page.title(), 'Morvik Roulette table');
   await assertButtons(page, [...numbers, 'Big 19-36', 'Small 1-18', 'Even', 'Odd', 'Black', 'Red',
     'Chip 1', 'Chip 5', 'Chip 10', 'Chip 20', 'Chip 50', 'Chip 100', 'Next', 'X']);
   const bets = page.getByRole('listbox', { name: 'Player 1 bets' });
@@ -87,14 +84,9 @@ test('a screen reader finds every control by its role and name, and hears each d
   assert.deepEqual(page.errors, []);
 });
 
-test('Backspace takes back the selected entry; so does a finger held on an entry, where a tap only selects; a finger dragged off lays nothing', async () => {
+test('a finger held on an entry takes it back, where a tap only selects; a finger dragged off lays nothing', async () => {
   const page = await web.open({ hasTouch: true });
   await play(page, ['Play', 'Chip 5', '17', 'Red', 'Chip 1', 'Odd'], 'tap');
-  await entries(page).nth(1).click();
-  await page.keyboard.press('Backspace');
-  await page.clock.runFor(5);
-  assert.deepEqual(await entries(page).allTextContents(), ['17-5', 'Odd-1']);
-
   const touch = await page.context().newCDPSession(page);
   const finger = async (entry, ms) => {
     const box = await entry.boundingBox();
@@ -112,8 +104,8 @@ test('Backspace takes back the selected entry; so does a finger held on an entry
   await finger(entries(page).nth(1), 100);
   assert.equal(await entries(page).nth(1).getAttribute('aria-selected'), 'true');
   await finger(entries(page).nth(0), 700);
-  assert.deepEqual(await entries(page).allTextContents(), ['Odd-1']);
-  assert.equal(await control(page, 'Form1', 'Label3(1)').textContent(), '2');
+  assert.deepEqual(await entries(page).allTextContents(), ['Red-5', 'Odd-1']);
+  assert.equal(await control(page, 'Form1', 'Label3(1)').textContent(), '1');
   assert.deepEqual(page.errors, []);
 });
 

@@ -1,22 +1,14 @@
-// Starts the game and finds it the way a screen reader does: the windows by
-// their titles, each control as the child window of its number, which
-// answers WM_GETTEXT with its name. Checks every row of the layout's table
-// of controls, its name and its place at the display's dots per inch. Then
-// tells the table window that its monitor's scale changed, as Windows does
-// when a window moves to another monitor (Wine never does), and checks every
-// place again and the whole table drawn as a game started at the new scale
-// draws it. Then that Timer1 is asked for every millisecond, that a Delete
-// held when the program loses the keyboard lets go, that the wheel scrolls
-// a list, that a double click on Next hands over once, that screen readers
-// hear the drawn number once a spin, and that the keyboard reaches X and
-// presses it. (Close requests are the end-to-end driver's.)
+// The game found as a screen reader finds it: the windows by their titles,
+// each control as the child window of its number, answering WM_GETTEXT with
+// its name. Every row of the layout's table of controls named and placed at
+// the display's dots per inch (written as Wine's LogPixels, in a prefix of
+// the test's own), and again after WM_DPICHANGED, which Wine never sends
+// itself, drawn as a game started at that scale. Then Timer1, a Delete held
+// when the keyboard is lost, the wheel, a double click on Next, the drawn
+// number heard once a spin, and Tab and Enter on X. Close requests are the
+// end-to-end driver's.
 //
 //   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
-//
-// The dots per inch are written where Wine keeps its display scaling
-// (LogPixels); such a test runs in a Wine prefix of its own. The game writes
-// Wine's traces to the check's standard error, which the test sends to a
-// file for the check to read.
 #include "layout/controls.h"
 
 #include <windows.h>
@@ -197,13 +189,10 @@ bool uprightDrawn(HWND form1, UINT dpi)
         ClientToScreen(form1, &p);
         return GetPixel(screen, p.x, p.y);
     };
-    bool ok = false;
-    for (const Upright& u : Uprights)
-        if (u.dpi == dpi) {
-            ok = at(u.x - 1, u.y) == RGB(0, 128, 0) && at(u.x + u.thickness, u.y) == RGB(0, 128, 0);
-            for (int x = u.x; x < u.x + u.thickness; ++x)
-                ok = ok && at(x, u.y) == RGB(255, 255, 255);
-        }
+    const Upright& u = *std::ranges::find(Uprights, dpi, &Upright::dpi);
+    bool ok = at(u.x - 1, u.y) == RGB(0, 128, 0) && at(u.x + u.thickness, u.y) == RGB(0, 128, 0);
+    for (int x = u.x; x < u.x + u.thickness; ++x)
+        ok = ok && at(x, u.y) == RGB(255, 255, 255);
     ReleaseDC(nullptr, screen);
     return ok;
 }
@@ -229,13 +218,10 @@ void changeScale(HANDLE game, HWND window, UINT dpi)
                         &result);
 }
 
-void setDpi(UINT dpi)
+// The game started at the display scale of `dpi`.
+PROCESS_INFORMATION start(const wchar_t* game, UINT dpi)
 {
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-}
-
-PROCESS_INFORMATION start(const wchar_t* game)
-{
     std::wstring command = L"\"" + std::wstring(game) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -274,8 +260,7 @@ int wmain(int argc, wchar_t* argv[])
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ, traced, sizeof traced);
 
     // What a game started at the new scale shows, once it shows it still.
-    setDpi(NewDpi);
-    const PROCESS_INFORMATION reference = start(argv[1]);
+    const PROCESS_INFORMATION reference = start(argv[1], NewDpi);
     HWND form2 = nullptr, form1 = nullptr;
     waitFor([&] { return (form2 = visibleWindow(L"Form2")) != nullptr; });
     std::vector<COLORREF> wanted, seen;
@@ -286,9 +271,8 @@ int wmain(int argc, wchar_t* argv[])
           "a game started at the new scale shows its table");
     stop(reference);
 
-    setDpi(dpi);
     SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
-    const PROCESS_INFORMATION game = start(argv[1]);
+    const PROCESS_INFORMATION game = start(argv[1], dpi);
     check(waitFor([&] { return (form2 = visibleWindow(L"Form2")) != nullptr; }), "the title window Form2 shows");
     if (!form2)
         return 1;
@@ -307,14 +291,12 @@ int wmain(int argc, wchar_t* argv[])
     char asked[64];
     std::snprintf(asked, sizeof asked, "SetTimer(%08llx,00000001,00000001,",
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(form1)));
-    check(waitFor(
-              [&] {
-                  std::ostringstream trace;
-                  trace << std::ifstream(std::filesystem::path(argv[3])).rdbuf();
-                  return trace.str().find(asked) != std::string::npos;
-              },
-              10'000),
-          "Timer1 of Form1 asked for every millisecond");
+    auto timerAsked = [&] {
+        std::ostringstream trace;
+        trace << std::ifstream(std::filesystem::path(argv[3])).rdbuf();
+        return trace.str().find(asked) != std::string::npos;
+    };
+    check(waitFor(timerAsked, 10'000), "Timer1 of Form1 asked for every millisecond");
 
     // The counter of chips of 1 tells what was laid and withdrawn.
     std::map<int, HWND> table = controls(form1);
