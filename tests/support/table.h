@@ -57,11 +57,6 @@ struct Desk {
     Session::Services services() { return {clock, random}; }
 };
 
-inline std::string nameOf(int control)
-{
-    return layoutName(control);
-}
-
 // Mirrors the front end: what each control shows, read from the session when
 // it asks for a redraw, and a log of the calls for the tests that care about
 // their order.
@@ -92,16 +87,16 @@ struct RecordingDisplay : Display {
     void show(int id, bool v) override
     {
         visible[id] = v;
-        log.push_back(nameOf(id) + (v ? " shown" : " hidden"));
+        log.push_back(layoutName(id) + (v ? " shown" : " hidden"));
     }
     void redraw(int id) override
     {
         const Look& look = session->look(id);
         const std::string text = look.lines[0] + (look.lines[1].empty() ? "" : " " + look.lines[1]);
         if (Controls[id].kind != Kind::List && text != texts[id] && id != ids::table::Cislo)
-            log.push_back(nameOf(id) + "=" + text); // Cislo changes every tick of a spin: read it from `texts`
+            log.push_back(layoutName(id) + "=" + text); // Cislo changes every tick of a spin: read it from `texts`
         if (look.entries.empty() && !entries[id].empty())
-            log.push_back(nameOf(id) + " cleared");
+            log.push_back(layoutName(id) + " cleared");
         texts[id] = text;
         colours[id] = look.colour;
         pixelSizes[id] = look.pixels;
