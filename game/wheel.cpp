@@ -1,6 +1,8 @@
 #include "game/wheel.h"
 
+#include <chrono>
 #include <cstring>
+#include <ctime>
 
 namespace morvik {
 
@@ -32,6 +34,16 @@ float WheelRandom::next()
     // round up to 1.
     const std::uint64_t top = splitmix64(state) >> 40;
     return static_cast<float>(top) * 0x1.0p-24f;
+}
+
+float LocalClock::timeOfDay()
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    const std::tm local = *std::localtime(&seconds);
+    return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec)
+        + duration<float>(now - system_clock::from_time_t(seconds)).count();
 }
 
 } // namespace morvik

@@ -1,4 +1,5 @@
-// The wheel's generator: plain arithmetic, the same on every desk.
+// The wheel's generator, plain arithmetic the same on every desk, and the
+// desk's clock that seeds it.
 #pragma once
 
 #include "game/ports.h"
@@ -16,6 +17,12 @@ public:
 
 private:
     std::uint64_t state = 0;
+};
+
+// The time of day where the players are.
+class LocalClock : public Clock {
+public:
+    float timeOfDay() override;
 };
 
 } // namespace morvik

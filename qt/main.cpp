@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
 
     morvik::installLayoutFont(morvik::assets::Font);
 
-    morvik::SystemClock clock;
+    morvik::LocalClock clock;
     morvik::WheelRandom random;
     morvik::Screens screens({clock, random});
     return app.exec();

@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QPixmap>
-#include <QTime>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -16,11 +15,6 @@
 #include <memory>
 
 namespace morvik {
-
-class SystemClock : public Clock {
-public:
-    float timeOfDay() override { return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f; }
-};
 
 class ControlWidget : public QWidget {
     Q_OBJECT

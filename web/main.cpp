@@ -5,26 +5,11 @@
 #include "web/page.h"
 
 #include <emscripten/bind.h>
-#include <sys/time.h>
 
-#include <ctime>
 #include <string_view>
 #include <utility>
 
 namespace {
-
-class LocalClock : public morvik::Clock {
-public:
-    float timeOfDay() override
-    {
-        timeval now{};
-        gettimeofday(&now, nullptr);
-        std::tm local{};
-        localtime_r(&now.tv_sec, &local);
-        return static_cast<float>(local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec)
-            + static_cast<float>(now.tv_usec) / 1e6f;
-    }
-};
 
 morvik::Page* page = nullptr;
 
@@ -52,7 +37,7 @@ bool key(const std::string& name, bool shift, bool down)
 
 int main()
 {
-    static LocalClock clock;
+    static morvik::LocalClock clock;
     static morvik::WheelRandom random;
     static morvik::Page game({clock, random});
     page = &game;

@@ -4,21 +4,6 @@
 #include "windows/screens.h"
 #include "windows/win32.h"
 
-namespace {
-
-class SystemClock : public morvik::Clock {
-public:
-    float timeOfDay() override
-    {
-        SYSTEMTIME now;
-        GetLocalTime(&now);
-        return static_cast<float>(now.wHour * 3600 + now.wMinute * 60 + now.wSecond)
-            + static_cast<float>(now.wMilliseconds) / 1000.0f;
-    }
-};
-
-} // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     using namespace morvik;
@@ -26,7 +11,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     // For the screen readers' annotations.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-    SystemClock clock;
+    LocalClock clock;
     WheelRandom random;
     win32::Screens screens({clock, random});
 
