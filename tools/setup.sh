@@ -11,7 +11,7 @@ PLAY_PACKAGES=(qt6-qpa-plugins)
 # bus for the Qt front end's tests.
 TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
-    blhc file python3-xlib at-spi2-core dbus)
+    blhc python3-xlib at-spi2-core dbus)
 # The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
 # the pictures, strip-nondeterminism for the zip; its tests run under Wine.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin imagemagick
