@@ -168,12 +168,17 @@ def end(pid):
     os.waitpid(pid, 0)
 
 
+def turn(names, n):
+    """The names begun at the n-th, so that none always goes first."""
+    names = list(names)
+    return names[n % len(names):] + names[:n % len(names)]
+
+
 def run_starts(probe, programs, repeats):
     """Start to the first frame of every program, `repeats` times in turn."""
-    names = list(programs)
-    times = {name: [] for name in names}
+    times = {name: [] for name in programs}
     for n in range(repeats):
-        for name in names[n % len(names):] + names[:n % len(names)]:
+        for name in turn(programs, n):
             pid, start, _ = probe.spawn(programs[name])
             end(pid)
             times[name].append(start)
@@ -369,7 +374,7 @@ def main():
         results = {name: [] for name in steps}
         loads = []
         for n in range(args.runs):
-            for name in list(steps)[n % len(steps):] + list(steps)[:n % len(steps)]:
+            for name in turn(steps, n):
                 results[name].append(steps[name]())
             loads.append(os.getloadavg()[0])
             last = results["starts"][-1]
