@@ -95,7 +95,6 @@ int main(int argc, char* argv[])
     Screens screens({clock, random});
     Session& session = screens.session();
     session.click(ids::title::Label1); // Play
-    QWidget* table = screens.widget(ids::table::Form1);
     app.timer1 = screens.findChild<QTimer*>(QStringLiteral("Timer1"));
     app.session = &session;
 
@@ -105,7 +104,7 @@ int main(int argc, char* argv[])
                             ids::table::Label2 + 2, ids::table::Label6})
             session.click(control);
         // What "Next" hid is repainted with the click, not in the spin's first tick.
-        QCoreApplication::sendPostedEvents(table, QEvent::UpdateRequest);
+        QCoreApplication::sendPostedEvents(screens.widget(ids::table::Form1), QEvent::UpdateRequest);
     };
     int spinsLeft = 4;
     app.spinEnded = [&] {

@@ -55,8 +55,7 @@ async function shown(page) {
   await tab.context().close();
   return time;
 }
-const game = [];
-const bare = [];
+const game = [], bare = [];
 for (let run = 0; run < runs; ++run) {
   game.push(await shown(''));
   bare.push(await shown('bare.html'));
