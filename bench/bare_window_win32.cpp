@@ -2,44 +2,17 @@
 // its manifest): the least Win32 program that shows a window like the title
 // window, borderless, black, of its size and centred on the primary monitor's
 // work area. With the argument "timer" a 1 ms timer ticks into an empty
-// handler, as the table's Timer1 is asked to tick; with "text" it draws the
-// title's three captions in the system's Courier New, bold, the least any
-// window with text pays for the fonts.
+// handler, as the table's Timer1 is asked to tick.
 #include <windows.h>
 
 #include <cwchar>
-#include <initializer_list>
-#include <tuple>
 
 namespace {
-
-bool withText = false;
-
-void paintCaptions(HWND hwnd)
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(hwnd, &paint);
-    SetTextColor(dc, RGB(255, 255, 255));
-    SetBkMode(dc, TRANSPARENT);
-    for (auto [x, y, pixels, text] : {std::tuple{56, 312, 96, L"Play"}, {504, 312, 96, L"Quit"},
-                                      {224, 464, 19, L"Tato ruleta se hraje jako b\u011b\u017en\u00e1 ruleta."}}) {
-        HFONT font = CreateFontW(-pixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH, L"Courier New");
-        HGDIOBJ old = SelectObject(dc, font);
-        TextOutW(dc, x, y, text, static_cast<int>(std::wcslen(text)));
-        DeleteObject(SelectObject(dc, old));
-    }
-    EndPaint(hwnd, &paint);
-}
 
 LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_TIMER)
         return 0;
-    if (message == WM_PAINT && withText) {
-        paintCaptions(hwnd);
-        return 0;
-    }
     if (message == WM_CLOSE)
         PostQuitMessage(0);
     return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -49,7 +22,6 @@ LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int)
 {
-    withText = std::wcscmp(arguments, L"text") == 0;
     WNDCLASSW type{};
     type.lpfnWndProc = proc;
     type.hInstance = instance;

@@ -14,8 +14,7 @@ if [ "${1:-}" = serve ]; then
     serve=true
     shift
 fi
-# ImageMagick makes the pictures' WebP files.
-install_missing "${WEB_PACKAGES[@]}" imagemagick
+install_missing "${WEB_PACKAGES[@]}"
 # Debian's emcc looks for its JavaScript modules there when Node.js is not Debian's.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DMORVIK_WERROR=ON \
