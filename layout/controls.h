@@ -177,7 +177,10 @@ constexpr Rgb fillUnder(int control)
 inline std::string layoutName(int control)
 {
     const Control& row = Controls[control];
-    return std::string(row.name) + (row.index < 0 ? "" : "(" + std::to_string(row.index) + ")");
+    std::string name(row.name);
+    if (row.index >= 0)
+        name.append("(").append(std::to_string(row.index)).append(")");
+    return name;
 }
 
 // The window a control lies in.
