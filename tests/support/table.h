@@ -54,7 +54,6 @@ struct RecordingDisplay : Display {
     const Session* session = nullptr;
     std::array<Look, ids::Count> looks{};
     std::array<std::string, ids::Count> descriptions;
-    std::array<bool, ids::Count> visible{};
     int tablesMade = 0;
     int announced = 0;
     bool quitted = false;
@@ -67,11 +66,7 @@ struct RecordingDisplay : Display {
     }
 
     void makeTable() override { ++tablesMade; }
-    void show(int id, bool v) override
-    {
-        visible[id] = v;
-        log.push_back(layoutName(id) + (v ? " shown" : " hidden"));
-    }
+    void show(int id, bool v) override { log.push_back(layoutName(id) + (v ? " shown" : " hidden")); }
     void redraw(int id) override
     {
         const Look& look = session->look(id);
