@@ -64,11 +64,12 @@ TEST(Round, HandsOverSpinsAndHandsBackShowingOnlyWhatChangesInOrder)
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 1, 2, 2, 2, 2}));
     EXPECT_EQ(t.display.log, (Entries{"Label4=Player 2", "Label3(1)=2", "List1(0) hidden", "List1(1) shown"}));
     t.play("$100 20");
+    t.session.pressEntry(ids::table::List1 + 1, 0);
     t.display.log.clear();
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[1], (Stock{2, 2, 2, 2, 2, 1}));
     EXPECT_EQ(t.display.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
-    t.play("t49");
+    t.play("Delete t49"); // the bet selected stays through the spin
     t.display.log.clear();
     t.play("t1"); // 18, red
     EXPECT_EQ(t.display.log, (Entries{"Label3(1)=3", "Label3(5)=2", "Label4=Player 1", "List1(0) cleared",
