@@ -55,6 +55,7 @@ TEST(Plan, CaptionsCentredOrFromTheLeftAtTheSizeThatFitsEachScale)
 {
     Table t;
     EXPECT_EQ(drawn(t, b::Label1 + 17, 96), (Shapes{"run 16,0 32x31 27px 000000 17"}));
+    EXPECT_EQ(drawn(t, b::Label1 + 17, 120), (Shapes{"run 20,0 40x39 34px 000000 17"})) << "27 px at 125 % round up";
     EXPECT_EQ(drawn(t, b::Label1 + 17, 192), (Shapes{"run 33,0 64x62 54px 000000 17"}));
     EXPECT_EQ(drawn(t, b::Label2, 96), (Shapes{"run 12,0 64x31 27px ffffff  Big", "run 4,31 80x31 27px ffffff 19-36"}));
     // At 125 % the remark's 24 pixels would take 546 of its 536.
