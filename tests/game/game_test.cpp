@@ -28,8 +28,8 @@ class Betting : public ::testing::TestWithParam<Row> {};
 TEST_P(Betting, ShowsTheEntriesAndCountersOfTheCurrentPlayer)
 {
     Table t(std::string("Play ") + GetParam().actions);
-    EXPECT_EQ(t.display.list(t.state().CurrentPlayer), GetParam().entries);
-    EXPECT_EQ(t.display.counters(), GetParam().counters);
+    EXPECT_EQ(t.list(t.state().CurrentPlayer), GetParam().entries);
+    EXPECT_EQ(t.counters(), GetParam().counters);
     EXPECT_EQ(t.state().BetCount(t.state().CurrentPlayer), GetParam().entries.size());
 }
 
@@ -59,20 +59,20 @@ INSTANTIATE_TEST_SUITE_P(Withdraw, Betting, ::testing::Values(
 TEST(Round, HandsOverSpinsAndHandsBackShowingOnlyWhatChangesInOrder)
 {
     Table t("Play $5 Red");
-    t.display.log.clear();
+    t.log.clear();
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 1, 2, 2, 2, 2}));
-    EXPECT_EQ(t.display.log, (Entries{"Label4=Player 2", "Label3(1)=2", "List1(0) hidden", "List1(1) shown"}));
+    EXPECT_EQ(t.log, (Entries{"Label4=Player 2", "Label3(1)=2", "List1(0) hidden", "List1(1) shown"}));
     t.play("$100 20");
     t.session.pressEntry(ids::table::List1 + 1, 0);
-    t.display.log.clear();
+    t.log.clear();
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[1], (Stock{2, 2, 2, 2, 2, 1}));
-    EXPECT_EQ(t.display.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
+    EXPECT_EQ(t.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
     t.play("Delete t49"); // the bet selected stays through the spin
-    t.display.log.clear();
+    t.log.clear();
     t.play("t1"); // 18, red
-    EXPECT_EQ(t.display.log, (Entries{"Label3(1)=3", "Label3(5)=2", "Label4=Player 1", "List1(0) cleared",
+    EXPECT_EQ(t.log, (Entries{"Label3(1)=3", "Label3(5)=2", "Label4=Player 1", "List1(0) cleared",
                                       "List1(1) cleared", "List1(0) shown", "Picture2 shown"}));
 }
 
@@ -83,8 +83,8 @@ TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
     for (const auto& [number, colour] : shown) {
         t.desk.random.draw = drawFor(number);
         t.play("t1");
-        EXPECT_EQ(t.display.text(ids::table::Cislo), std::to_string(number));
-        EXPECT_EQ(t.display.looks[ids::table::Cislo].colour, colour);
+        EXPECT_EQ(t.text(ids::table::Cislo), std::to_string(number));
+        EXPECT_EQ(t.looks[ids::table::Cislo].colour, colour);
         t.desk.clock.ms = 100'250;
     }
     EXPECT_EQ(t.desk.random.seeds, (std::vector<float>{43200.5f, 100.25f, 100.25f}));
@@ -121,7 +121,7 @@ TEST_P(Outcome, EveryOutsideCellPaysTwoAndANumberThirtySixForBothPlayers)
         expected[cell] += Outcomes[drawn][cell] != '.' ? 2 : 0;
         shown[cell] = std::to_string(expected[cell]);
     }
-    EXPECT_EQ(t.display.counters(), shown);
+    EXPECT_EQ(t.counters(), shown);
     EXPECT_EQ(t.state().PlayerChips[1], expected);
 }
 
@@ -130,26 +130,26 @@ INSTANTIATE_TEST_SUITE_P(Drawn, Outcome, ::testing::Range(0, 37));
 TEST(Settlement, EqualNumberBetsArePaidEachAndTheSecondPlayersOnlyAtTheNextNext)
 {
     Table t("Play $5 7 7 $20 Red Next $100 Odd $1 Even Next spin7");
-    EXPECT_EQ(t.display.counters(), (Counters{"2", "72", "2", "3", "2", "2"}));
+    EXPECT_EQ(t.counters(), (Counters{"2", "72", "2", "3", "2", "2"}));
     EXPECT_EQ(t.state().PlayerChips[1], (Stock{1, 2, 2, 2, 2, 3}));
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 72, 2, 3, 2, 2}));
-    EXPECT_EQ(t.display.counters(), (Counters{"1", "2", "2", "2", "2", "3"}));
+    EXPECT_EQ(t.counters(), (Counters{"1", "2", "2", "2", "2", "3"}));
 }
 
 TEST(Settlement, StocksGrowPastAByteAndStopAtTheirMaximumShownSmallerToFit)
 {
     namespace b = ids::table;
     Table t("Play $1 7 7 Next Next spin7"); // 72 chips of 1
-    EXPECT_EQ(t.display.looks[b::Label3].pixels, 27);
-    EXPECT_EQ(t.display.descriptions[b::Image1], "72 chips");
+    EXPECT_EQ(t.looks[b::Label3].pixels, 27);
+    EXPECT_EQ(t.descriptions[b::Image1], "72 chips");
     for (int i = 0; i < 72; ++i)
         t.play("7");
     t.play("Next Next spin7");
-    EXPECT_EQ(t.display.text(b::Label3), "2592");
-    EXPECT_EQ(t.display.looks[b::Label3].pixels, 14);
-    EXPECT_EQ(t.display.descriptions[b::Image1 + 1], "2 chips");
-    EXPECT_EQ(t.display.announced, 2) << "the drawn number, once a spin";
+    EXPECT_EQ(t.text(b::Label3), "2592");
+    EXPECT_EQ(t.looks[b::Label3].pixels, 14);
+    EXPECT_EQ(t.descriptions[b::Image1 + 1], "2 chips");
+    EXPECT_EQ(t.announced, 2) << "the drawn number, once a spin";
     EXPECT_EQ(saturatingAdd(0xFFFFFFF0u, 36), 0xFFFFFFFFu);
     EXPECT_EQ(saturatingAdd(0xFFFFFFFFu, 1), 0xFFFFFFFFu);
 }

@@ -32,7 +32,7 @@ TEST(Clicks, LayAChipOnlyForAPressAndAReleaseOnTheSameCell)
         Table t("Play $5");
         for (const auto& [event, control] : g.events)
             event == 'r' ? t.session.release(control) : t.session.press(control, event == 'd');
-        EXPECT_EQ(t.display.list(0), g.entries) << g.name;
+        EXPECT_EQ(t.list(0), g.entries) << g.name;
     }
 }
 
@@ -47,15 +47,15 @@ TEST(Clicks, ADoubleClickNeverSkipsAPlayerNorActsOnTheWindowItBroughtUp)
     };
     Table t("Play $1 Red");
     doubleClick(t, b::Label6, b::Label6);
-    EXPECT_EQ(t.display.text(b::Label4), "Player 2");
+    EXPECT_EQ(t.text(b::Label4), "Player 2");
     EXPECT_FALSE(t.state().spinning());
     doubleClick(t, b::Label7, ids::title::Label1); // "X", then "Play" where it appeared
     EXPECT_TRUE(t.session.inSight(ids::title::Form2));
     doubleClick(t, ids::title::Label1, b::Label1 + 17); // "Play", then a cell of the table it showed
     EXPECT_TRUE(t.session.inSight(b::Form1));
-    EXPECT_EQ(t.display.list(1), Entries{});
+    EXPECT_EQ(t.list(1), Entries{});
     doubleClick(t, b::Label7, ids::title::Label1 + 1); // "X", then "Quit"
-    EXPECT_FALSE(t.display.quitted);
+    EXPECT_FALSE(t.quitted);
 }
 
 TEST(Clicks, NothingHiddenOrNotYetMadeActs)
@@ -63,10 +63,10 @@ TEST(Clicks, NothingHiddenOrNotYetMadeActs)
     Table t("");
     t.session.closeRequest(b::Form1); // the browser's Back after a reload
     t.click(b::Label6);
-    EXPECT_EQ(t.display.log, Entries{"Form2 shown"});
+    EXPECT_EQ(t.log, Entries{"Form2 shown"});
     t.play("Play Quit"); // "Quit" on the hidden title
     t.session.click(ids::title::Label1 + 1); // as a screen reader may
-    EXPECT_FALSE(t.display.quitted);
+    EXPECT_FALSE(t.quitted);
 }
 
 TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
@@ -79,18 +79,18 @@ TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
     t.play("Tab Tab Tab Tab Tab Tab Tab Tab"); // past the chips to the list
     EXPECT_EQ(t.session.focus(), b::List1);
     t.play("Down Down Up Delete t1");
-    EXPECT_EQ(t.display.list(0), Entries{"Black-5"});
+    EXPECT_EQ(t.list(0), Entries{"Black-5"});
     t.play("Tab Enter"); // Next
-    EXPECT_EQ(t.display.text(b::Label4), "Player 2");
+    EXPECT_EQ(t.text(b::Label4), "Player 2");
     t.play("Tab Tab Down Right Down Left Up Up Down"); // X, the 0 cell, through the grid to 2
     EXPECT_EQ(t.session.focus(), b::Label1 + 2);
     t.play("S-Tab S-Tab S-Tab S-Tab S-Tab S-Tab Enter"); // back past the list to the 100
     t.play("Tab Tab Tab Tab Tab Tab Enter Enter"); // on to 2, twice
-    EXPECT_EQ(t.display.list(1), (Entries{"2-100", "2-100"}));
+    EXPECT_EQ(t.list(1), (Entries{"2-100", "2-100"}));
     t.play("S-Tab S-Tab S-Tab S-Tab S-Tab Up Backspace");
     EXPECT_EQ(t.session.focus(), b::List1 + 1);
     t.play("t1");
-    EXPECT_EQ(t.display.list(1), Entries{"2-100"});
+    EXPECT_EQ(t.list(1), Entries{"2-100"});
     t.play("Tab Space");
     EXPECT_TRUE(t.state().spinning());
     t.session.key(Key::Tab, true);
@@ -101,8 +101,8 @@ TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
     EXPECT_EQ(t.session.focus(), b::Label5 + 1) << "the tray, Next and the lists are hidden during a spin";
     EXPECT_FALSE(t.session.key(Key::Other, true));
     t.play("t50");
-    EXPECT_EQ(t.display.announced, 1);
-    EXPECT_EQ(t.display.text(b::Label4), "Player 1");
+    EXPECT_EQ(t.announced, 1);
+    EXPECT_EQ(t.text(b::Label4), "Player 1");
 }
 
 // Only a press on an entry selects it, and nothing but a withdrawal takes
@@ -115,31 +115,31 @@ TEST(Delete, WithdrawsTheEntryPressedOnceForATapBetweenTwoTicks)
     t.session.pressEntry(b::List1, -1); // the empty part below the entries
     t.session.pressEntry(b::List1, 3); // no such entry
     t.session.pressEntry(b::List1 + 1, 0); // the hidden list
-    EXPECT_EQ(t.display.looks[b::List1].selected, 1);
-    EXPECT_EQ(t.display.looks[b::List1 + 1].selected, -1);
+    EXPECT_EQ(t.looks[b::List1].selected, 1);
+    EXPECT_EQ(t.looks[b::List1 + 1].selected, -1);
     t.play("t1");
-    EXPECT_EQ(t.display.looks[b::List1].selected, 1) << "a tick without Delete";
+    EXPECT_EQ(t.looks[b::List1].selected, 1) << "a tick without Delete";
     t.session.key(Key::Delete, true);
     t.session.key(Key::Delete, false);
     t.session.key(Key::Delete, true); // auto-repeat of a held key adds nothing
     t.session.key(Key::Delete, false);
     t.play("t3");
-    EXPECT_EQ(t.display.list(0), (Entries{"Red-1", "Even-5"}));
-    EXPECT_EQ(t.display.looks[b::List1].selected, -1) << "the next entry is not chosen for the held key";
+    EXPECT_EQ(t.list(0), (Entries{"Red-1", "Even-5"}));
+    EXPECT_EQ(t.looks[b::List1].selected, -1) << "the next entry is not chosen for the held key";
     t.session.pressEntry(b::List1, 1);
     t.session.key(Key::Other, true);
     t.play("t1");
-    EXPECT_EQ(t.display.list(0).size(), 2u) << "another key, nor the tap already spent";
+    EXPECT_EQ(t.list(0).size(), 2u) << "another key, nor the tap already spent";
     t.session.key(Key::Backspace, true);
     t.play("t1");
-    EXPECT_EQ(t.display.list(0), Entries{"Red-1"});
+    EXPECT_EQ(t.list(0), Entries{"Red-1"});
     t.session.key(Key::Backspace, false);
 
     t.session.key(Key::Delete, true);
     t.session.keyboardLost();
     t.session.pressEntry(b::List1, 0);
     t.play("t1");
-    EXPECT_EQ(t.display.list(0).size(), 1u) << "the key held when the keyboard was lost";
+    EXPECT_EQ(t.list(0).size(), 1u) << "the key held when the keyboard was lost";
 }
 
 TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
@@ -147,16 +147,16 @@ TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
     Table t("Play $1 Red X Play");
     t.session.closeRequest(b::Form1);
     t.play("Play");
-    EXPECT_EQ(t.display.tablesMade, 1);
-    EXPECT_EQ(t.display.log, (Entries{
+    EXPECT_EQ(t.tablesMade, 1);
+    EXPECT_EQ(t.log, (Entries{
         "Form2 shown", "Label3(0)=2", "Label3(1)=2", "Label3(2)=2", "Label3(3)=2", "Label3(4)=2", "Label3(5)=2",
         "Form1 shown", "Form2 hidden", "Label3(0)=1",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden"}));
-    EXPECT_EQ(t.display.list(0), Entries{"Red-1"});
-    EXPECT_FALSE(t.display.quitted);
+    EXPECT_EQ(t.list(0), Entries{"Red-1"});
+    EXPECT_FALSE(t.quitted);
     t.session.closeRequest(ids::title::Form2);
-    EXPECT_TRUE(t.display.quitted) << "a close request to the title window is a Quit";
+    EXPECT_TRUE(t.quitted) << "a close request to the title window is a Quit";
 }
 
 TEST(Captions, BreakAtRunsOfSpacesWhereTheyAreWiderThanTheirBox)

@@ -31,7 +31,7 @@ TEST(WheelFairness, SpinsEndOnEveryNumberEquallyOftenInEveryQuarterOfTheDay)
         auto& quarter = tally[t.desk.clock.ms / MsPerQuarter];
         t.play("Next Next t50");
         ++quarter[t.state().Cislo];
-        t.display.log.clear();
+        t.log.clear();
     }
     for (int quarter = 0; quarter < 4; ++quarter) {
         double total = 0, chiSquare = 0;

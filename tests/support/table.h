@@ -48,10 +48,19 @@ struct Desk {
     Session::Services services() { return {clock, random}; }
 };
 
-// Mirrors the front end: what each control shows, copied from the session
-// when it asks for a redraw, and a log of what changed, in order.
-struct RecordingDisplay : Display {
-    const Session* session = nullptr;
+// The table window as a front end shows it, on the fakes: what each control
+// shows, copied from the session when it asks for a redraw, and a log of what
+// changed, in order. A game is played on it by lines of a player's actions
+// such as "Play $5 17 Red Next": "Play", "Quit" and "X" are those buttons,
+// "$5" takes the 5-chip, "17" lays it on 17, "Red" (or Big, Small, Even, Odd,
+// Black) on that outside cell, "Next" hands over; "t49" lets Timer1 tick 49
+// times, "spin7" ticks a whole spin of 50 that ends on 7; "del1" selects row
+// 1 of the current list and presses Delete for a tick, "hold0" holds it for
+// 20. Tab, S-Tab (Shift+Tab), Enter, Space, Left, Right, Up, Down, Delete and
+// Backspace are keys pressed and let go. Every click is a press and a release.
+struct Table : Display {
+    Desk desk;
+    Session session;
     std::array<Look, ids::Count> looks{};
     std::array<std::string, ids::Count> descriptions;
     int tablesMade = 0;
@@ -59,24 +68,27 @@ struct RecordingDisplay : Display {
     bool quitted = false;
     std::vector<std::string> log;
 
-    RecordingDisplay()
+    explicit Table(const std::string& actions = "Play", RandomSource* wheel = nullptr)
+        : session({desk.clock, wheel ? *wheel : desk.random}, *this)
     {
         for (int id = 0; id < ids::Count; ++id)
             looks[id].lines = {std::string(Controls[id].lines.line[0]), std::string(Controls[id].lines.line[1])};
+        session.start();
+        play(actions);
     }
 
     void makeTable() override { ++tablesMade; }
     void show(int id, bool v) override { log.push_back(layoutName(id) + (v ? " shown" : " hidden")); }
     void redraw(int id) override
     {
-        const Look& look = session->look(id);
+        const Look& look = session.look(id);
         // Cislo changes on every tick of a spin: read it from `looks`.
         if (Controls[id].kind != Kind::List && look.lines != looks[id].lines && id != ids::table::Cislo)
             log.push_back(layoutName(id) + "=" + look.lines[0] + (look.lines[1].empty() ? "" : " " + look.lines[1]));
         if (look.entries.empty() && !looks[id].entries.empty())
             log.push_back(layoutName(id) + " cleared");
         looks[id] = look;
-        descriptions[id] = session->accessible(id).description;
+        descriptions[id] = session.accessible(id).description;
     }
     void announce(int) override { ++announced; }
     void quit() override { quitted = true; }
@@ -90,28 +102,6 @@ struct RecordingDisplay : Display {
         return shown;
     }
     const std::vector<std::string>& list(int player) const { return looks[ids::table::List1 + player].entries; }
-};
-
-// A game on the fakes, played by a line of a player's actions such as
-// "Play $5 17 Red Next": "Play", "Quit" and "X" are those buttons, "$5" takes
-// the 5-chip, "17" lays it on 17, "Red" (or Big, Small, Even, Odd, Black) on
-// that outside cell, "Next" hands over; "t49" lets Timer1 tick 49 times,
-// "spin7" ticks a whole spin of 50 that ends on 7; "del1" selects row 1 of the
-// current list and presses Delete for a tick, "hold0" holds it for 20. Tab,
-// S-Tab (Shift+Tab), Enter, Space, Left, Right, Up, Down, Delete and Backspace
-// are keys pressed and let go. Every click is a press and a release.
-struct Table {
-    Desk desk;
-    RecordingDisplay display;
-    Session session;
-
-    explicit Table(const std::string& actions = "Play", RandomSource* wheel = nullptr)
-        : session({desk.clock, wheel ? *wheel : desk.random}, display)
-    {
-        display.session = &session;
-        session.start();
-        play(actions);
-    }
     const GameState& state() const { return session.game()->state(); }
 
     void click(int control)
