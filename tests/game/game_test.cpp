@@ -22,6 +22,7 @@ struct Row {
 };
 
 void PrintTo(const Row& row, std::ostream* os) { *os << row.actions; }
+std::string rowName(const ::testing::TestParamInfo<Row>& info) { return info.param.name; }
 
 class Betting : public ::testing::TestWithParam<Row> {};
 
@@ -43,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(Lay, Betting, ::testing::Values(
     Row{"NothingWhileSpinning", "$100 Next Next 7 Red Next $5", {}, {"2", "2", "2", "2", "2", "2"}},
     Row{"NothingInTheLastTick", "$5 Next Next t49 7", {}, {"2", "2", "2", "2", "2", "2"}},
     Row{"ChipStaysChosenIntoTheNextRound", "$10 3 Next $10 4 Next spin5 12", {"12-10"}, {"2", "2", "0", "2", "2", "2"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 INSTANTIATE_TEST_SUITE_P(Withdraw, Betting, ::testing::Values(
     Row{"First", "$50 7 $5 Red Red del0", {"Red-5", "Red-5"}, {"2", "0", "2", "2", "2", "2"}},
@@ -54,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(Withdraw, Betting, ::testing::Values(
     Row{"NothingWhileSpinning", "Next $100 36 Next del0", {"36-100"}, {"2", "2", "2", "2", "2", "1"}},
     // The chip goes back and the bet is gone from the game, not only the screen.
     Row{"AndTheSpinPaysTheRest", "$5 7 8 del1 Next Next spin7", {}, {"2", "37", "2", "2", "2", "2"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    rowName);
 
 TEST(Round, HandsOverSpinsAndHandsBackShowingOnlyWhatChangesInOrder)
 {
