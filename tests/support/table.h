@@ -10,8 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
