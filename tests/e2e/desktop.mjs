@@ -9,7 +9,7 @@
 //   node desktop.mjs <steps file> <screenshot folder> [--steps N] -- <command that starts the game...>
 //
 // MORVIK_LAYOUT names the layout_json program. Exits 77 when a tool is missing.
-import { execFileSync, spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
 import { once } from 'node:events';
 import { after } from 'node:test';
@@ -20,12 +20,10 @@ const args = process.argv.slice(2);
 const command = args.slice(args.indexOf('--') + 1);
 const screen = { width: 1920, height: 1440 };
 const { XAUTHORITY, QT_QPA_PLATFORM, ...env } = process.env; // neither of the desktop the tests run on
+// What a tool prints, nothing when it fails.
 const run = (tool, ...words) => {
-  try {
-    return execFileSync(tool, words, { env, maxBuffer: 1 << 26, stdio: ['ignore', 'pipe', 'ignore'] });
-  } catch {
-    return Buffer.alloc(0);
-  }
+  const done = spawnSync(tool, words, { env, maxBuffer: 1 << 26, stdio: ['ignore', 'pipe', 'ignore'] });
+  return done.status === 0 ? done.stdout : Buffer.alloc(0);
 };
 const text = (...words) => run(...words).toString().trim();
 if (!text('which', 'Xvfb', 'openbox', 'wmctrl', 'xdotool', 'import', 'tesseract')) { // all found, or none told

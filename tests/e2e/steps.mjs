@@ -79,16 +79,11 @@ function numberInk(s, area, text, ground) {
   const inked = (c) => 2 * distance(c, ground) > distance(text, ground);
   const box = ink(s, area, inked);
   if (!box) return null;
-  const bits = [];
-  let solid = 0;
+  const bit = (x, y) => x >= 0 && y >= 0 && x < box.w && y < box.h && inked(s.at(box.x + x, box.y + y));
+  let solid = 0, all = 0;
   for (let y = 0; y < box.h; ++y)
-    for (let x = 0; x < box.w; ++x) {
-      const c = s.at(box.x + x, box.y + y);
-      bits.push(inked(c));
-      solid += inked(c) && c === text;
-    }
-  const bit = (x, y) => x >= 0 && y >= 0 && x < box.w && y < box.h && bits[y * box.w + x];
-  return { ...box, bit, solid: solid / bits.filter(Boolean).length };
+    for (let x = 0; x < box.w; ++x) if (bit(x, y)) [all, solid] = [all + 1, solid + (s.at(box.x + x, box.y + y) === text)];
+  return { ...box, bit, solid: solid / all };
 }
 
 // Whether every inked pixel of `a` lies within a pixel of one of `b`, the two
@@ -115,9 +110,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
   const windowOf = (name) => name.split('.')[0];
   const boxes = {}; // where each window was found
   let scale = 1, frozen = false, broken = false;
-  let shot; // the last screenshot
-  let last = {}; // the last click, for the double-click time
-  let actedAt = 0;
+  let shot, last = {}, actedAt = 0; // the last screenshot, click (for the double-click time) and action
 
   const px = (v) => Math.round(v * scale);
   const zoom = () => (scale < 1.75 ? 2 : 1); // texts read at about twice the layout's size
@@ -229,32 +222,37 @@ export function play(driver, { steps, shots, count = Infinity }) {
     return centre(onScreen(named(name)));
   }
 
+  // The actions, each done at once.
   const actions = {
-    async click(names) {
+    // One click on each control (two on one spot further apart than a double click), or a double click.
+    async click(names, double = false) {
       for (const name of names) {
         const p = await pointOf(name);
-        // Two clicks on one spot, not a double click.
-        if (p.x === last.x && p.y === last.y) await sleep(last.at + driver.doubleClickMs - Date.now());
-        await driver.click(p);
+        if (!double && p.x === last.x && p.y === last.y) await sleep(last.at + driver.doubleClickMs - Date.now());
+        await (double ? driver.dblclick(p) : driver.click(p));
         last = { ...p, at: Date.now() };
       }
     },
-    async dblclick([name]) {
-      const p = await pointOf(name);
-      await driver.dblclick(p);
-      last = { ...p, at: Date.now() };
+    dblclick: (names) => actions.click(names, true),
+    // Presses on each control but the last, each let go over the last.
+    async drag(names) {
+      for (const name of names.slice(0, -1)) await driver.drag(await pointOf(name), await pointOf(names.at(-1)));
     },
-    drag: async ([from, to]) => driver.drag(await pointOf(from), await pointOf(to)),
+    // Tab, Shift+Tab, Enter, Space, Left, Right, Up, Down, Delete, Backspace, in turn.
     key: async (keys) => { for (const key of keys) await driver.key(key); },
-    close: ([window]) => driver.close(window),
+    close: ([window]) => driver.close(window), // the desktop's close request to Form2 or Form1
+    // From now on the game's clock runs a moment at a time between looks at
+    // the screen, so that checks see a spin as it runs; thaw lets it go.
     freeze: () => { frozen = true; return driver.freeze(); },
     thaw: () => { frozen = false; return driver.thaw(); },
-    start: () => driver.launch(),
+    start: () => driver.launch(), // the game again, after it ended
   };
 
-  // Each check: what holds of a screenshot (true, or what was seen instead).
+  // The checks, each waited for until it holds of a screenshot: what holds
+  // (true, or what was seen instead) and how long to wait.
   const checks = {
-    ended: () => [() => driver.ended(), { screenshot: false }],
+    ended: () => [() => driver.ended(), { screenshot: false }], // with status 0
+    // That window, in the middle of the screen, and not the other.
     shows: ([name]) => [async (s) => {
       if (!(await driver.showing(name)) || (await driver.showing(name === 'Form2' ? 'Form1' : 'Form2'))) return false;
       const found = await driver.window(name), [, , w, h] = named(`${name}.${name}`).box;
@@ -273,11 +271,13 @@ export function play(driver, { steps, shots, count = Infinity }) {
       const seen = read(s, onScreen(c), rgb(c.under), zoom());
       return reads(seen, text) || seen;
     }],
-    entries: (words) => [(s, seen = entries(s)) => seen === words.join(' ') || seen],
+    entries: (words) => [(s, seen = entries(s)) => seen === words.join(' ') || seen], // the shown list's, top to bottom
     selected: ([row]) => [(s, at = listRows(s).findIndex((r) => r.selected)) => at === (row === 'none' ? -1 : Number(row)) || `${at}`],
     // The keyboard's mark, a frame 2 layout pixels wide; the chip in hand's, 3 wide beneath it.
     focused: ([name]) => [(s) => marked(s, name, Math.floor(px(2) / 2), 0x00ffff)],
     chosen: ([name]) => [(s) => marked(s, name, px(2) + Math.floor((px(3) - px(2)) / 2), 0xffee00)],
+    // Cislo shows a number, the tray and the list do not; they show again
+    // within 3 s of the last action: a spin must not crawl.
     spinning: () => [(s) => !trayAndList(s).some(Boolean) && drawnNumber(s)],
     settled: () => [(s) => trayAndList(s).every(Boolean) && drawnNumber(s), { patience: SettleMs, since: actedAt }],
   };
@@ -287,12 +287,9 @@ export function play(driver, { steps, shots, count = Infinity }) {
     await driver.launch();
   });
   after(() => frozen && driver.thaw());
-  const all = [];
-  for (const raw of readFileSync(steps, 'utf8').split('\n')) {
-    const line = raw.trim();
-    if (line.startsWith('- ')) all.push({ what: line.slice(2), lines: [] });
-    else if (line && !line.startsWith('#') && all.length) all.at(-1).lines.push(line);
-  }
+  // A step is a "- what" line and the lines of actions and checks after it.
+  const all = readFileSync(steps, 'utf8').split(/^- /m).slice(1).map((step) => step.split('\n').map((l) => l.trim()))
+    .map(([what, ...lines]) => ({ what, lines: lines.filter((l) => l && !l.startsWith('#')) }));
   all.slice(0, count).forEach((step, n) => test(step.what, async (t) => {
     if (broken) return t.skip('an earlier step failed');
     let line;

@@ -28,10 +28,9 @@ class Betting : public ::testing::TestWithParam<Row> {};
 
 TEST_P(Betting, ShowsTheEntriesAndCountersOfTheCurrentPlayer)
 {
-    Table t;
-    t.play(GetParam().actions);
-    EXPECT_EQ(t.display.list(t.state().CurrentPlayer), GetParam().entries);
-    EXPECT_EQ(t.display.counters(), GetParam().counters);
+    Table t(std::string("Play ") + GetParam().actions);
+    EXPECT_EQ(t.list(t.state().CurrentPlayer), GetParam().entries);
+    EXPECT_EQ(t.counters(), GetParam().counters);
     EXPECT_EQ(t.state().BetCount(t.state().CurrentPlayer), GetParam().entries.size());
 }
 
@@ -53,43 +52,40 @@ INSTANTIATE_TEST_SUITE_P(Withdraw, Betting, ::testing::Values(
     Row{"Last", "$50 7 $5 Red 8 del2", {"7-50", "Red-5"}, {"2", "1", "2", "2", "1", "2"}},
     Row{"HeldDownTakesOne", "$1 1 2 $10 Big hold0", {"2-1", "Big-10"}, {"1", "2", "1", "2", "2", "2"}},
     Row{"NothingSelected", "$1 1 del-1", {"1-1"}, {"1", "2", "2", "2", "2", "2"}},
-    Row{"NothingWhileSpinning", "Next $100 36 Next del0", {"36-100"}, {"2", "2", "2", "2", "2", "1"}}),
+    Row{"NothingWhileSpinning", "Next $100 36 Next del0", {"36-100"}, {"2", "2", "2", "2", "2", "1"}},
+    // The chip goes back and the bet is gone from the game, not only the screen.
+    Row{"AndTheSpinPaysTheRest", "$5 7 8 del1 Next Next spin7", {}, {"2", "37", "2", "2", "2", "2"}}),
     rowName);
 
-TEST(Withdrawal, ThenPlayWithTheListTheGameKept)
+TEST(Round, HandsOverSpinsAndHandsBackShowingOnlyWhatChangesInOrder)
 {
-    // The chip goes back and the bet is gone from the game, not only the screen.
-    Table t;
-    t.play("$5 7 8 del1 Next Next spin7");
-    EXPECT_EQ(t.display.counters(), (Counters{"2", "37", "2", "2", "2", "2"}));
-}
-
-TEST(HandOver, StoresTheCountersAndShowsTheSecondPlayersStockAndList)
-{
-    Table t;
-    t.play("$5 Red");
-    t.display.log.clear();
+    Table t("Play $5 Red");
+    t.log.clear();
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 1, 2, 2, 2, 2}));
-    EXPECT_EQ(t.display.log, (Entries{"Label4=Player 2", "Label3(1)=2", "List1(0) hidden", "List1(1) shown"}))
-        << "only what changes is drawn again";
+    EXPECT_EQ(t.log, (Entries{"Label4=Player 2", "Label3(1)=2", "List1(0) hidden", "List1(1) shown"}));
     t.play("$100 20");
-    t.display.log.clear();
+    t.session.pressEntry(ids::table::List1 + 1, 0);
+    t.log.clear();
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[1], (Stock{2, 2, 2, 2, 2, 1}));
-    EXPECT_EQ(t.display.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
+    EXPECT_EQ(t.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
+    t.play("Delete t49"); // the bet selected stays through the spin
+    t.log.clear();
+    t.play("t1"); // 18, red
+    EXPECT_EQ(t.log, (Entries{"Label3(1)=3", "Label3(5)=2", "Label4=Player 1", "List1(0) cleared",
+                                      "List1(1) cleared", "List1(0) shown", "Picture2 shown"}));
 }
 
 TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
 {
-    Table t;
-    t.play("Next Next");
-    t.desk.random.script = {FakeRandom::drawFor(0), FakeRandom::drawFor(36), FakeRandom::drawFor(35)};
-    const std::pair<const char*, Rgb> shown[] = {{"0", {255, 255, 255}}, {"36", {192, 0, 0}}, {"35", {0, 0, 0}}};
-    for (const auto& [text, colour] : shown) {
+    Table t("Play Next Next");
+    const std::pair<int, Rgb> shown[] = {{0, {255, 255, 255}}, {36, {192, 0, 0}}, {35, {0, 0, 0}}};
+    for (const auto& [number, colour] : shown) {
+        t.desk.random.draw = drawFor(number);
         t.play("t1");
-        EXPECT_EQ(t.display.texts[ids::table::Cislo], text);
-        EXPECT_EQ(t.display.colours[ids::table::Cislo], colour);
+        EXPECT_EQ(t.text(ids::table::Cislo), std::to_string(number));
+        EXPECT_EQ(t.looks[ids::table::Cislo].colour, colour);
         t.desk.clock.ms = 100'250;
     }
     EXPECT_EQ(t.desk.random.seeds, (std::vector<float>{43200.5f, 100.25f, 100.25f}));
@@ -99,19 +95,7 @@ TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
     t.play("t1");
     EXPECT_FALSE(t.state().spinning()) << "after 50 ticks";
     t.play("t5");
-    EXPECT_EQ(t.desk.random.draws, 50) << "idle ticks draw nothing";
-}
-
-TEST(RoundEnd, PaysClearsBothListsAndHandsTheTableBackInOrder)
-{
-    Table t;
-    t.play("$10 3 Next $10 4 Next t49");
-    t.display.log.clear();
-    t.play("t1");
-    EXPECT_EQ(t.display.log, (Entries{"Label4=Player 1", "List1(0) cleared", "List1(1) cleared", "List1(0) shown",
-                              "Picture2 shown"}));
-    EXPECT_EQ(t.state().BetCount(0) + t.state().BetCount(1), 0u);
-    EXPECT_EQ(t.state().CurrentPlayer, 0);
+    EXPECT_EQ(t.desk.random.seeds.size(), 50u) << "idle ticks draw nothing";
 }
 
 // What each outside cell does for every number of the wheel: B Big, S Small,
@@ -130,16 +114,15 @@ TEST_P(Outcome, EveryOutsideCellPaysTwoAndANumberThirtySixForBothPlayers)
     // and a 20 on 17; the first player's stock shows on the counters, the
     // second's is in the store.
     const int drawn = GetParam();
-    Table t;
-    t.play("$1 Big $5 Small $10 Even $20 Odd 17 $50 Black $100 Red Next");
-    t.play("$1 Big $5 Small $10 Even $20 Odd 17 $50 Black $100 Red Next spin" + std::to_string(drawn));
+    const std::string bets = " $1 Big $5 Small $10 Even $20 Odd 17 $50 Black $100 Red Next";
+    Table t("Play" + bets + bets + " spin" + std::to_string(drawn));
     Stock expected{1, 1, 1, drawn == 17 ? 36u : 0u, 1, 1};
-    for (int cell = 0; cell < 6; ++cell)
-        expected[cell] += Outcomes[drawn][cell] != '.' ? 2 : 0;
     Counters shown;
-    for (int i = 0; i < DenominationCount; ++i)
-        shown[i] = std::to_string(expected[i]);
-    EXPECT_EQ(t.display.counters(), shown);
+    for (int cell = 0; cell < 6; ++cell) {
+        expected[cell] += Outcomes[drawn][cell] != '.' ? 2 : 0;
+        shown[cell] = std::to_string(expected[cell]);
+    }
+    EXPECT_EQ(t.counters(), shown);
     EXPECT_EQ(t.state().PlayerChips[1], expected);
 }
 
@@ -147,42 +130,38 @@ INSTANTIATE_TEST_SUITE_P(Drawn, Outcome, ::testing::Range(0, 37));
 
 TEST(Settlement, EqualNumberBetsArePaidEachAndTheSecondPlayersOnlyAtTheNextNext)
 {
-    Table t;
-    t.play("$5 7 7 $20 Red Next $100 Odd $1 Even Next spin7");
-    EXPECT_EQ(t.display.counters(), (Counters{"2", "72", "2", "3", "2", "2"}));
+    Table t("Play $5 7 7 $20 Red Next $100 Odd $1 Even Next spin7");
+    EXPECT_EQ(t.counters(), (Counters{"2", "72", "2", "3", "2", "2"}));
     EXPECT_EQ(t.state().PlayerChips[1], (Stock{1, 2, 2, 2, 2, 3}));
     t.play("Next");
     EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 72, 2, 3, 2, 2}));
-    EXPECT_EQ(t.display.counters(), (Counters{"1", "2", "2", "2", "2", "3"}));
+    EXPECT_EQ(t.counters(), (Counters{"1", "2", "2", "2", "2", "3"}));
 }
 
 TEST(Settlement, StocksGrowPastAByteAndStopAtTheirMaximumShownSmallerToFit)
 {
     namespace b = ids::table;
-    Table t;
-    t.play("$1 7 7 Next Next spin7"); // 72 chips of 1
-    EXPECT_EQ(t.display.pixelSizes[b::Label3], 27);
-    EXPECT_EQ(t.display.descriptions[b::Image1], "72 chips");
+    Table t("Play $1 7 7 Next Next spin7"); // 72 chips of 1
+    EXPECT_EQ(t.looks[b::Label3].pixels, 27);
+    EXPECT_EQ(t.descriptions[b::Image1], "72 chips");
     for (int i = 0; i < 72; ++i)
         t.play("7");
     t.play("Next Next spin7");
-    EXPECT_EQ(t.display.texts[b::Label3], "2592");
-    EXPECT_EQ(t.display.pixelSizes[b::Label3], 14);
-    EXPECT_EQ(t.display.descriptions[b::Image1 + 1], "2 chips");
-    EXPECT_EQ(t.display.announced, 2) << "the drawn number, once a spin";
+    EXPECT_EQ(t.text(b::Label3), "2592");
+    EXPECT_EQ(t.looks[b::Label3].pixels, 14);
+    EXPECT_EQ(t.descriptions[b::Image1 + 1], "2 chips");
+    EXPECT_EQ(t.announced, 2) << "the drawn number, once a spin";
     EXPECT_EQ(saturatingAdd(0xFFFFFFF0u, 36), 0xFFFFFFFFu);
     EXPECT_EQ(saturatingAdd(0xFFFFFFFFu, 1), 0xFFFFFFFFu);
 }
 
 TEST(Wheel, MapsTheWholeUnitIntervalOntoZeroToThirtySixAndNeverThirtySeven)
 {
-    EXPECT_EQ(wheelNumber(0.0f), 0);
-    EXPECT_EQ(wheelNumber(0.5f), 18);
-    EXPECT_EQ(wheelNumber(std::nextafter(1.0f, 0.0f)), 36);
-    // A faulty generator still lands on the wheel.
-    EXPECT_EQ(wheelNumber(1.0f), 36);
-    EXPECT_EQ(wheelNumber(-0.25f), 0);
-    EXPECT_EQ(wheelNumber(std::nanf("")), 0);
+    // The last three are a faulty generator's, which must still land on the wheel.
+    const std::pair<float, int> draws[] = {
+        {0.0f, 0}, {0.5f, 18}, {std::nextafter(1.0f, 0.0f), 36}, {1.0f, 36}, {-0.25f, 0}, {std::nanf(""), 0}};
+    for (const auto& [r, number] : draws)
+        EXPECT_EQ(wheelNumber(r), number) << r;
 }
 
 } // namespace

@@ -19,18 +19,15 @@ std::string hex(Rgb c)
     return text;
 }
 
-std::string box(Box b)
-{
-    return std::to_string(b.x) + "," + std::to_string(b.y) + " " + std::to_string(b.width) + "x"
-        + std::to_string(b.height);
-}
+std::string xy(int x, int y) { return std::to_string(x) + "," + std::to_string(y); }
+std::string box(Box b) { return xy(b.x, b.y) + " " + std::to_string(b.width) + "x" + std::to_string(b.height); }
 
 struct Describe {
     std::string operator()(const Fill& f) const { return "fill " + box(f.box) + " " + hex(f.colour); }
     std::string operator()(const Stroke& s) const
     {
-        return "stroke " + std::to_string(s.from.x) + "," + std::to_string(s.from.y) + "-" + std::to_string(s.to.x)
-            + "," + std::to_string(s.to.y) + " w" + std::to_string(s.width) + " " + hex(s.colour);
+        return "stroke " + xy(s.from.x, s.from.y) + "-" + xy(s.to.x, s.to.y) + " w" + std::to_string(s.width) + " "
+            + hex(s.colour);
     }
     std::string operator()(const Disc& d) const { return "disc " + box(d.box) + " " + hex(d.colour); }
     std::string operator()(const Run& r) const
@@ -58,6 +55,7 @@ TEST(Plan, CaptionsCentredOrFromTheLeftAtTheSizeThatFitsEachScale)
 {
     Table t;
     EXPECT_EQ(drawn(t, b::Label1 + 17, 96), (Shapes{"run 16,0 32x31 27px 000000 17"}));
+    EXPECT_EQ(drawn(t, b::Label1 + 17, 120), (Shapes{"run 20,0 40x39 34px 000000 17"})) << "27 px at 125 % round up";
     EXPECT_EQ(drawn(t, b::Label1 + 17, 192), (Shapes{"run 33,0 64x62 54px 000000 17"}));
     EXPECT_EQ(drawn(t, b::Label2, 96), (Shapes{"run 12,0 64x31 27px ffffff  Big", "run 4,31 80x31 27px ffffff 19-36"}));
     // At 125 % the remark's 24 pixels would take 546 of its 536.

@@ -9,193 +9,164 @@ namespace morvik::testing {
 namespace {
 
 namespace b = ids::table;
+using Entries = std::vector<std::string>;
 
-struct Gesture {
-    const char* name;
-    // 'p' press, 'd' the second press of a double click, 'r' release on a control, -1 over none
-    std::vector<std::pair<char, int>> events;
-    std::vector<std::string> entries;
-};
-
-void PrintTo(const Gesture& g, std::ostream* os) { *os << g.name; }
-
-class Clicks : public ::testing::TestWithParam<Gesture> {};
-
-TEST_P(Clicks, LayAChipOnlyForAPressAndAReleaseOnTheSameCell)
+TEST(Clicks, LayAChipOnlyForAPressAndAReleaseOnTheSameCell)
 {
-    Table t;
-    t.play("$5");
-    for (const auto& [event, control] : GetParam().events)
-        event == 'r' ? t.session.release(control) : t.session.press(control, event == 'd');
-    EXPECT_EQ(t.display.list(0), GetParam().entries);
+    struct Gesture {
+        const char* name;
+        // 'p' press, 'd' the second press of a double click, 'r' release on a control, -1 over none
+        std::vector<std::pair<char, int>> events;
+        Entries entries;
+    };
+    const Gesture gestures[] = {
+        {"press and release", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5"}},
+        {"double click on a cell lays two", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}, {'d', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5", "17-5"}},
+        {"dragged onto the cloth", {{'p', b::Label2 + 2}, {'r', -1}}, {}},
+        {"dragged onto another cell", {{'p', b::Label1 + 17}, {'r', b::Label1 + 18}}, {}},
+        {"release without a press", {{'r', b::Label5 + 1}}, {}},
+        {"a press dragged off is forgotten", {{'p', b::Label1 + 17}, {'r', -1}, {'r', b::Label1 + 17}}, {}},
+        {"a chip dragged off stays unchosen", {{'p', b::Image1 + 0}, {'r', -1}, {'p', b::Label5}, {'r', b::Label5}}, {"Black-5"}},
+    };
+    for (const Gesture& g : gestures) {
+        Table t("Play $5");
+        for (const auto& [event, control] : g.events)
+            event == 'r' ? t.session.release(control) : t.session.press(control, event == 'd');
+        EXPECT_EQ(t.list(0), g.entries) << g.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Mouse, Clicks, ::testing::Values(
-    Gesture{"PressAndRelease", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5"}},
-    Gesture{"DoubleClickOnACellLaysTwoChips", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}, {'d', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5", "17-5"}},
-    Gesture{"DraggedOntoTheCloth", {{'p', b::Label2 + 2}, {'r', -1}}, {}},
-    Gesture{"DraggedOntoAnotherCell", {{'p', b::Label1 + 17}, {'r', b::Label1 + 18}}, {}},
-    Gesture{"ReleaseWithoutAPress", {{'r', b::Label5 + 1}}, {}},
-    Gesture{"APressDraggedOffIsForgotten", {{'p', b::Label1 + 17}, {'r', -1}, {'r', b::Label1 + 17}}, {}},
-    Gesture{"ChipDraggedOffStaysUnchosen", {{'p', b::Image1 + 0}, {'r', -1}, {'p', b::Label5}, {'r', b::Label5}}, {"Black-5"}}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // A double click on a button presses it once, and none of its presses acts
 // on a window that its first click brought up.
 TEST(Clicks, ADoubleClickNeverSkipsAPlayerNorActsOnTheWindowItBroughtUp)
 {
     auto doubleClick = [](Table& t, int first, int second) {
-        t.session.press(first);
-        t.session.release(first);
+        t.click(first);
         t.session.press(second, true);
         t.session.release(second);
     };
-    Table t;
-    t.play("$1 Red");
+    Table t("Play $1 Red");
     doubleClick(t, b::Label6, b::Label6);
-    EXPECT_EQ(t.display.texts[b::Label4], "Player 2");
+    EXPECT_EQ(t.text(b::Label4), "Player 2");
     EXPECT_FALSE(t.state().spinning());
     doubleClick(t, b::Label7, ids::title::Label1); // "X", then "Play" where it appeared
-    EXPECT_TRUE(t.display.visible[ids::title::Form2]);
+    EXPECT_TRUE(t.session.inSight(ids::title::Form2));
     doubleClick(t, ids::title::Label1, b::Label1 + 17); // "Play", then a cell of the table it showed
-    EXPECT_TRUE(t.display.visible[b::Form1]);
-    EXPECT_EQ(t.display.list(1), std::vector<std::string>{});
+    EXPECT_TRUE(t.session.inSight(b::Form1));
+    EXPECT_EQ(t.list(1), Entries{});
     doubleClick(t, b::Label7, ids::title::Label1 + 1); // "X", then "Quit"
-    EXPECT_FALSE(t.display.quitted);
+    EXPECT_FALSE(t.quitted);
 }
 
 TEST(Clicks, NothingHiddenOrNotYetMadeActs)
 {
-    Desk desk;
-    RecordingDisplay display;
-    Session session{desk.services(), display};
-    display.session = &session;
-    session.start();
-    session.closeRequest(b::Form1); // the browser's Back after a reload
-    session.click(b::Label6);
-    EXPECT_EQ(display.log, std::vector<std::string>{"Form2 shown"});
-    session.click(ids::title::Label1);
-    session.click(ids::title::Label1 + 1); // "Quit" on the hidden title, as a screen reader may
-    EXPECT_FALSE(display.quitted);
+    Table t("");
+    t.session.closeRequest(b::Form1); // the browser's Back after a reload
+    t.click(b::Label6);
+    EXPECT_EQ(t.log, Entries{"Form2 shown"});
+    t.play("Play Quit"); // "Quit" on the hidden title
+    t.session.click(ids::title::Label1 + 1); // as a screen reader may
+    EXPECT_FALSE(t.quitted);
 }
 
 TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
 {
     Table t; // the title's "Play"
-    t.keys("S-Tab S-Tab S-Tab S-Tab"); // from the 0 cell back: X, Next, the bet list, the 100
+    t.play("S-Tab S-Tab S-Tab S-Tab"); // from the 0 cell back: X, Next, the bet list, the 100
     EXPECT_EQ(t.session.focus(), b::Image1 + 5);
-    t.keys("Left Left Left Left Enter"); // the 5
-    t.keys("S-Tab S-Tab Enter S-Tab Space"); // the red disc, the black one
-    t.keys("Tab Tab Tab Tab Tab Tab Tab Tab"); // past the chips to the list
+    t.play("Left Left Left Left Enter"); // the 5
+    t.play("S-Tab S-Tab Enter S-Tab Space"); // the red disc, the black one
+    t.play("Tab Tab Tab Tab Tab Tab Tab Tab"); // past the chips to the list
     EXPECT_EQ(t.session.focus(), b::List1);
-    t.keys("Down Down Up Delete");
-    t.play("t1");
-    EXPECT_EQ(t.display.list(0), (std::vector<std::string>{"Black-5"}));
-    t.keys("Tab Enter"); // Next
-    EXPECT_EQ(t.display.texts[b::Label4], "Player 2");
-    t.keys("Tab Tab Down Right Down Left Up Up Down"); // X, the 0 cell, through the grid to 2
+    t.play("Down Down Up Delete t1");
+    EXPECT_EQ(t.list(0), Entries{"Black-5"});
+    t.play("Tab Enter"); // Next
+    EXPECT_EQ(t.text(b::Label4), "Player 2");
+    t.play("Tab Tab Down Right Down Left Up Up Down"); // X, the 0 cell, through the grid to 2
     EXPECT_EQ(t.session.focus(), b::Label1 + 2);
-    t.keys("S-Tab S-Tab S-Tab S-Tab S-Tab S-Tab Enter"); // back past the list to the 100
-    t.keys("Tab Tab Tab Tab Tab Tab Enter Enter"); // on to 2, twice
-    EXPECT_EQ(t.display.list(1), (std::vector<std::string>{"2-100", "2-100"}));
-    t.keys("S-Tab S-Tab S-Tab S-Tab S-Tab Up Backspace");
+    t.play("S-Tab S-Tab S-Tab S-Tab S-Tab S-Tab Enter"); // back past the list to the 100
+    t.play("Tab Tab Tab Tab Tab Tab Enter Enter"); // on to 2, twice
+    EXPECT_EQ(t.list(1), (Entries{"2-100", "2-100"}));
+    t.play("S-Tab S-Tab S-Tab S-Tab S-Tab Up Backspace");
     EXPECT_EQ(t.session.focus(), b::List1 + 1);
     t.play("t1");
-    EXPECT_EQ(t.display.list(1), (std::vector<std::string>{"2-100"}));
-    t.keys("Tab Space");
+    EXPECT_EQ(t.list(1), Entries{"2-100"});
+    t.play("Tab Space");
     EXPECT_TRUE(t.state().spinning());
-    t.play("t50");
-    EXPECT_EQ(t.display.announced, 1);
-    EXPECT_EQ(t.display.texts[b::Label4], "Player 1");
-}
-
-TEST(Keys, AutoRepeatMovesNothingAndTabSkipsWhatIsHidden)
-{
-    Table t;
-    t.play("$1 Red Next Next");
     t.session.key(Key::Tab, true);
-    t.session.key(Key::Tab, true); // the key held down
+    t.session.key(Key::Tab, true); // the key held down moves nothing more
     t.session.key(Key::Tab, false);
     EXPECT_EQ(t.session.focus(), b::Label7) << "from Next, past the hidden lists";
-    t.keys("Tab S-Tab S-Tab");
+    t.play("Tab S-Tab S-Tab");
     EXPECT_EQ(t.session.focus(), b::Label5 + 1) << "the tray, Next and the lists are hidden during a spin";
     EXPECT_FALSE(t.session.key(Key::Other, true));
+    t.play("t50");
+    EXPECT_EQ(t.announced, 1);
+    EXPECT_EQ(t.text(b::Label4), "Player 1");
 }
 
-TEST(Lists, OnlyAPressOnAnEntrySelectsItAndNothingButAWithdrawalTakesItAway)
+// Only a press on an entry selects it, and nothing but a withdrawal takes
+// the selection away. Delete (or Backspace) counts once, on the next tick,
+// however briefly it was down, and not when the keyboard was lost meanwhile.
+TEST(Delete, WithdrawsTheEntryPressedOnceForATapBetweenTwoTicks)
 {
-    Table t;
-    t.play("$1 Red Odd");
+    Table t("Play $1 Red Odd $5 Even Delete t1"); // Delete with nothing selected is spent
     t.session.pressEntry(b::List1, 1);
     t.session.pressEntry(b::List1, -1); // the empty part below the entries
-    t.session.pressEntry(b::List1, 2); // no such entry
+    t.session.pressEntry(b::List1, 3); // no such entry
     t.session.pressEntry(b::List1 + 1, 0); // the hidden list
-    EXPECT_EQ(t.display.selected[b::List1], 1);
-    EXPECT_EQ(t.display.selected[b::List1 + 1], -1);
+    EXPECT_EQ(t.looks[b::List1].selected, 1);
+    EXPECT_EQ(t.looks[b::List1 + 1].selected, -1);
     t.play("t1");
-    EXPECT_EQ(t.display.selected[b::List1], 1) << "a tick without Delete";
-    t.session.key(Key::Delete, true);
-    t.play("t1");
-    EXPECT_EQ(t.display.list(0), (std::vector<std::string>{"Red-1"}));
-    EXPECT_EQ(t.display.selected[b::List1], -1) << "the next entry is not chosen for the held key";
-}
-
-TEST(Keys, ATapBetweenTwoTicksWithdrawsOnceBackspaceToo_AndAKeyHeldWhenTheKeyboardIsLostIsForgotten)
-{
-    Table t;
-    t.play("$1 Red Odd $5 Even");
-    t.session.pressEntry(b::List1, 0);
+    EXPECT_EQ(t.looks[b::List1].selected, 1) << "a tick without Delete";
     t.session.key(Key::Delete, true);
     t.session.key(Key::Delete, false);
     t.session.key(Key::Delete, true); // auto-repeat of a held key adds nothing
     t.session.key(Key::Delete, false);
     t.play("t3");
-    EXPECT_EQ(t.display.list(0), (std::vector<std::string>{"Odd-1", "Even-5"}));
+    EXPECT_EQ(t.list(0), (Entries{"Red-1", "Even-5"}));
+    EXPECT_EQ(t.looks[b::List1].selected, -1) << "the next entry is not chosen for the held key";
     t.session.pressEntry(b::List1, 1);
     t.session.key(Key::Other, true);
     t.play("t1");
-    EXPECT_EQ(t.display.list(0).size(), 2u) << "another key withdraws nothing";
+    EXPECT_EQ(t.list(0).size(), 2u) << "another key, nor the tap already spent";
     t.session.key(Key::Backspace, true);
     t.play("t1");
-    EXPECT_EQ(t.display.list(0), (std::vector<std::string>{"Odd-1"}));
+    EXPECT_EQ(t.list(0), Entries{"Red-1"});
     t.session.key(Key::Backspace, false);
 
     t.session.key(Key::Delete, true);
     t.session.keyboardLost();
     t.session.pressEntry(b::List1, 0);
     t.play("t1");
-    EXPECT_EQ(t.display.list(0).size(), 1u) << "the key held when the keyboard was lost";
+    EXPECT_EQ(t.list(0).size(), 1u) << "the key held when the keyboard was lost";
 }
 
 TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
 {
-    Table t; // "Play"
-    t.play("$1 Red");
-    t.click(b::Label7); // "X"
-    t.click(ids::title::Label1);
+    Table t("Play $1 Red X Play");
     t.session.closeRequest(b::Form1);
-    t.click(ids::title::Label1);
-    EXPECT_EQ(t.display.tablesMade, 1);
-    EXPECT_EQ(t.display.log, (std::vector<std::string>{
+    t.play("Play");
+    EXPECT_EQ(t.tablesMade, 1);
+    EXPECT_EQ(t.log, (Entries{
         "Form2 shown", "Label3(0)=2", "Label3(1)=2", "Label3(2)=2", "Label3(3)=2", "Label3(4)=2", "Label3(5)=2",
         "Form1 shown", "Form2 hidden", "Label3(0)=1",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden"}));
-    EXPECT_EQ(t.display.list(0), (std::vector<std::string>{"Red-1"}));
-    EXPECT_FALSE(t.display.quitted);
+    EXPECT_EQ(t.list(0), Entries{"Red-1"});
+    EXPECT_FALSE(t.quitted);
     t.session.closeRequest(ids::title::Form2);
-    EXPECT_TRUE(t.display.quitted) << "a close request to the title window is a Quit";
+    EXPECT_TRUE(t.quitted) << "a close request to the title window is a Quit";
 }
-
-struct Wrapping {
-    const char* text;
-    int width, pixels;
-    std::vector<std::string_view> lines;
-};
 
 TEST(Captions, BreakAtRunsOfSpacesWhereTheyAreWiderThanTheirBox)
 {
-    const std::vector<Wrapping> rows{
+    struct Wrapping {
+        const char* text;
+        int width, pixels;
+        std::vector<std::string_view> lines;
+    };
+    const Wrapping rows[] = {
         {" Big   19-36", 89, 27, {" Big", "19-36"}},
         {"Small     1-18", 89, 27, {"Small", "1-18"}},
         {"Tato ruleta se hraje jako běžná ruleta.", 429, 19, {"Tato ruleta se hraje jako běžná ruleta."}},

@@ -20,34 +20,26 @@ constexpr double ChiSquare36At0001 = 67.985;
 TEST(WheelFairness, SpinsEndOnEveryNumberEquallyOftenInEveryQuarterOfTheDay)
 {
     constexpr std::int64_t MsPerQuarter = 21'600'000;
-    Desk desk;
-    desk.clock.stepMs = 1; // Timer1 ticks every millisecond
     WheelRandom wheel;
-    RecordingDisplay display;
-    Session session({desk.clock, wheel}, display);
-    display.session = &session;
-    session.start();
-    session.click(ids::title::Label1); // Play
-
+    Table t("Play", &wheel);
+    t.desk.clock.stepMs = 1; // Timer1 ticks every millisecond
     std::mt19937_64 times(20'240'611);
     std::uniform_int_distribution<std::int64_t> start(0, 4 * MsPerQuarter - 50);
     std::array<std::array<int, 37>, 4> tally{};
     for (int spin = 0; spin < 4 * 92'500; ++spin) {
-        desk.clock.ms = start(times);
-        const auto quarter = desk.clock.ms / MsPerQuarter;
-        session.click(ids::table::Label6);
-        session.click(ids::table::Label6);
-        for (int tick = 0; tick < 50; ++tick)
-            session.tick();
-        ++tally[quarter][session.game()->state().Cislo];
-        display.log.clear();
+        t.desk.clock.ms = start(times);
+        auto& quarter = tally[t.desk.clock.ms / MsPerQuarter];
+        t.play("Next Next t50");
+        ++quarter[t.state().Cislo];
+        t.log.clear();
     }
     for (int quarter = 0; quarter < 4; ++quarter) {
         double total = 0, chiSquare = 0;
         for (int n : tally[quarter])
             total += n;
+        const double expected = total / 37;
         for (int n : tally[quarter])
-            chiSquare += (n - total / 37) * (n - total / 37) / (total / 37);
+            chiSquare += (n - expected) * (n - expected) / expected;
         EXPECT_LT(chiSquare, ChiSquare36At0001) << "hours " << quarter * 6 << " to " << quarter * 6 + 6;
     }
 }

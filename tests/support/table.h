@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstdint>
-#include <deque>
+#include <cstdlib>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -31,24 +31,15 @@ struct FakeClock : Clock {
     }
 };
 
-// Draws from a script; once it runs out, every draw is `fallback`.
-struct FakeRandom : RandomSource {
-    std::deque<float> script;
-    float fallback = drawFor(18);
-    std::vector<float> seeds;
-    int draws = 0;
+// The draw that stops the wheel on `number`.
+inline float drawFor(int number) { return (static_cast<float>(number) + 0.5f) / 37.0f; }
 
+// Every draw stops the wheel on the number of `draw`; every seed is kept.
+struct FakeRandom : RandomSource {
+    float draw = drawFor(18);
+    std::vector<float> seeds;
     void seed(float s) override { seeds.push_back(s); }
-    float next() override
-    {
-        ++draws;
-        const float r = script.empty() ? fallback : script.front();
-        if (!script.empty())
-            script.pop_front();
-        return r;
-    }
-    // The draw that stops the wheel on `number`.
-    static float drawFor(int number) { return (static_cast<float>(number) + 0.5f) / 37.0f; }
+    float next() override { return draw; }
 };
 
 struct Desk {
@@ -57,84 +48,60 @@ struct Desk {
     Session::Services services() { return {clock, random}; }
 };
 
-// Mirrors the front end: what each control shows, read from the session when
-// it asks for a redraw, and a log of the calls for the tests that care about
-// their order.
-struct RecordingDisplay : Display {
-    const Session* session = nullptr;
-    std::array<std::string, ids::Count> texts;
-    std::array<Rgb, ids::Count> colours{};
-    std::array<int, ids::Count> pixelSizes{};
+// The table window as a front end shows it, on the fakes: what each control
+// shows, copied from the session when it asks for a redraw, and a log of what
+// changed, in order. A game is played on it by lines of a player's actions
+// such as "Play $5 17 Red Next": "Play", "Quit" and "X" are those buttons,
+// "$5" takes the 5-chip, "17" lays it on 17, "Red" (or Big, Small, Even, Odd,
+// Black) on that outside cell, "Next" hands over; "t49" lets Timer1 tick 49
+// times, "spin7" ticks a whole spin of 50 that ends on 7; "del1" selects row
+// 1 of the current list and presses Delete for a tick, "hold0" holds it for
+// 20. Tab, S-Tab (Shift+Tab), Enter, Space, Left, Right, Up, Down, Delete and
+// Backspace are keys pressed and let go. Every click is a press and a release.
+struct Table : Display {
+    Desk desk;
+    Session session;
+    std::array<Look, ids::Count> looks{};
     std::array<std::string, ids::Count> descriptions;
-    std::array<bool, ids::Count> visible{};
-    std::array<std::vector<std::string>, ids::Count> entries;
-    std::array<int, ids::Count> selected{};
     int tablesMade = 0;
     int announced = 0;
     bool quitted = false;
     std::vector<std::string> log;
 
-    RecordingDisplay()
+    explicit Table(const std::string& actions = "Play", RandomSource* wheel = nullptr)
+        : session({desk.clock, wheel ? *wheel : desk.random}, *this)
     {
-        for (int id = 0; id < ids::Count; ++id) {
-            texts[id] = Controls[id].text;
-            colours[id] = Controls[id].colour;
-            selected[id] = -1;
-        }
+        for (int id = 0; id < ids::Count; ++id)
+            looks[id].lines = {std::string(Controls[id].lines.line[0]), std::string(Controls[id].lines.line[1])};
+        session.start();
+        play(actions);
     }
 
     void makeTable() override { ++tablesMade; }
-    void show(int id, bool v) override
-    {
-        visible[id] = v;
-        log.push_back(layoutName(id) + (v ? " shown" : " hidden"));
-    }
+    void show(int id, bool v) override { log.push_back(layoutName(id) + (v ? " shown" : " hidden")); }
     void redraw(int id) override
     {
-        const Look& look = session->look(id);
-        const std::string text = look.lines[0] + (look.lines[1].empty() ? "" : " " + look.lines[1]);
-        if (Controls[id].kind != Kind::List && text != texts[id] && id != ids::table::Cislo)
-            log.push_back(layoutName(id) + "=" + text); // Cislo changes every tick of a spin: read it from `texts`
-        if (look.entries.empty() && !entries[id].empty())
+        const Look& look = session.look(id);
+        // Cislo changes on every tick of a spin: read it from `looks`.
+        if (Controls[id].kind != Kind::List && look.lines != looks[id].lines && id != ids::table::Cislo)
+            log.push_back(layoutName(id) + "=" + look.lines[0] + (look.lines[1].empty() ? "" : " " + look.lines[1]));
+        if (look.entries.empty() && !looks[id].entries.empty())
             log.push_back(layoutName(id) + " cleared");
-        texts[id] = text;
-        colours[id] = look.colour;
-        pixelSizes[id] = look.pixels;
-        descriptions[id] = session->accessible(id).description;
-        entries[id] = look.entries;
-        selected[id] = look.selected;
+        looks[id] = look;
+        descriptions[id] = session.accessible(id).description;
     }
     void announce(int) override { ++announced; }
     void quit() override { quitted = true; }
 
+    const std::string& text(int id) const { return looks[id].lines[0]; }
     std::array<std::string, DenominationCount> counters() const
     {
         std::array<std::string, DenominationCount> shown;
         for (int i = 0; i < DenominationCount; ++i)
-            shown[i] = texts[ids::table::Label3 + i];
+            shown[i] = text(ids::table::Label3 + i);
         return shown;
     }
-    const std::vector<std::string>& list(int player) const { return entries[ids::table::List1 + player]; }
-};
-
-// A game on the fakes, started with "Play" and played by lines of a player's
-// actions such as "$5 17 Red Next": "$5" takes the 5-chip, "17" lays it on 17,
-// "Red" (or Big, Small, Even, Odd, Black) on that outside cell, "Next" hands
-// over, "t49" lets Timer1 tick 49 times, "spin7" ticks a whole spin of 50
-// that ends on 7, "del1" selects row 1 of the current list and presses Delete
-// for a tick, "hold0" holds it down for 20 ticks. Every click is a press and
-// a release on the control.
-struct Table {
-    Desk desk;
-    RecordingDisplay display;
-    Session session{desk.services(), display};
-
-    Table()
-    {
-        display.session = &session;
-        session.start();
-        click(ids::title::Label1);
-    }
+    const std::vector<std::string>& list(int player) const { return looks[ids::table::List1 + player].entries; }
     const GameState& state() const { return session.game()->state(); }
 
     void click(int control)
@@ -142,57 +109,50 @@ struct Table {
         session.press(control);
         session.release(control);
     }
-
-    // Keys pressed and let go in turn: "Tab S-Tab Enter Space Left Right Up Down Delete Backspace".
-    void keys(const std::string& names)
+    void ticks(int count)
     {
-        static const std::array<std::string, 10> words{"Delete", "Backspace", "Tab", "S-Tab", "Enter", "Space",
-                                                       "Left", "Right", "Up", "Down"};
-        std::istringstream in(names);
-        for (std::string name; in >> name;) {
-            const auto k = std::find(words.begin(), words.end(), name);
-            if (k == words.end())
-                throw std::invalid_argument("no key " + name);
-            session.key(static_cast<Key>(k - words.begin()), true);
-            session.key(static_cast<Key>(k - words.begin()), false);
-        }
+        while (count-- > 0)
+            session.tick();
     }
 
     void play(const std::string& actions)
     {
-        static const std::array<std::string, OutsideCount> words{"Big", "Small", "Even", "Odd", "Black", "Red"};
+        namespace b = ids::table;
+        static const std::vector<std::string> keys{"Delete", "Backspace", "Tab", "S-Tab", "Enter",
+                                                   "Space", "Left", "Right", "Up", "Down"};
+        static const std::map<std::string, int> named{
+            {"Play", ids::title::Label1}, {"Quit", ids::title::Label1 + 1}, {"Next", b::Label6}, {"X", b::Label7},
+            {"Big", b::Label2}, {"Small", b::Label2 + 1}, {"Even", b::Label2 + 2}, {"Odd", b::Label2 + 3},
+            {"Black", b::Label5}, {"Red", b::Label5 + 1}};
+        static const std::vector<int> chips{1, 5, 10, 20, 50, 100};
+        auto at = [](const auto& words, const auto& word) {
+            return static_cast<int>(std::find(words.begin(), words.end(), word) - words.begin());
+        };
         std::istringstream in(actions);
         for (std::string a; in >> a;) {
-            auto number = [&](std::size_t from) { return std::stoi(a.substr(from)); };
-            if (a[0] == '$') {
-                int chip = 0;
-                while (chip < DenominationCount && ChipValues[chip] != number(1))
-                    ++chip;
-                if (chip == DenominationCount)
-                    throw std::invalid_argument("no chip " + a);
-                click(ids::table::Image1 + chip);
-            } else if (std::isdigit(static_cast<unsigned char>(a[0]))) {
-                click(ids::table::Label1 + number(0));
-            } else if (a == "Next") {
-                click(ids::table::Label6);
-            } else if (a[0] == 't' || a.starts_with("spin")) {
-                if (a[0] == 's')
-                    desk.random.fallback = FakeRandom::drawFor(number(4));
-                for (int i = a[0] == 's' ? 50 : number(1); i > 0; --i)
-                    session.tick();
-            } else if (a.starts_with("del") || a.starts_with("hold")) {
-                session.pressEntry(ids::table::List1 + state().CurrentPlayer, number(a[0] == 'd' ? 3 : 4));
+            const std::size_t digits = std::min(a.find_first_of("-0123456789"), a.size());
+            const std::string verb = a.substr(0, digits);
+            const int n = std::atoi(a.c_str() + digits);
+            if (const int key = at(keys, a); key < 10) {
+                session.key(static_cast<Key>(key), true);
+                session.key(static_cast<Key>(key), false);
+            } else if (named.contains(a)) {
+                click(named.at(a));
+            } else if (verb.empty()) {
+                click(b::Label1 + n);
+            } else if (verb == "$" && at(chips, n) < 6) {
+                click(b::Image1 + at(chips, n));
+            } else if (verb == "t" || verb == "spin") {
+                if (verb == "spin")
+                    desk.random.draw = drawFor(n);
+                ticks(verb == "t" ? n : 50);
+            } else if (verb == "del" || verb == "hold") {
+                session.pressEntry(b::List1 + state().CurrentPlayer, n);
                 session.key(Key::Delete, true);
-                for (int i = a[0] == 'd' ? 1 : 20; i > 0; --i)
-                    session.tick();
+                ticks(verb == "del" ? 1 : 20);
                 session.key(Key::Delete, false);
             } else {
-                int cell = 0;
-                while (cell < OutsideCount && words[cell] != a)
-                    ++cell;
-                if (cell == OutsideCount)
-                    throw std::invalid_argument("no action " + a);
-                click(cell < 4 ? ids::table::Label2 + cell : ids::table::Label5 + cell - 4);
+                throw std::invalid_argument("no action " + a);
             }
         }
     }
