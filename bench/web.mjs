@@ -28,7 +28,7 @@ const here = new URL('.', import.meta.url).pathname;
 const folder = mkdtempSync(join(tmpdir(), 'morvik-bench-'));
 cpSync(site, folder, { recursive: true });
 cpSync(join(here, 'web_bare.html'), join(folder, 'bare.html'));
-const server = spawn(process.execPath, [join(here, '../web/serve.mjs'), folder, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+const server = spawn(process.execPath, [join(here, '../tools/serve.mjs'), folder, '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
 const url = (await once(server.stdout, 'data'))[0].toString().match(/http:\S+\//)[0];
 const web = await start();
 const chromium = `Chromium ${web.browser.version()}`;
@@ -141,7 +141,7 @@ const lighthouseRows = Object.entries(audits).map(([profile, lhr]) => {
 const section = `## Web
 
 Measured on ${new Date().toISOString().slice(0, 10)} by \`node bench/web.mjs\` in ${chromium}, headless, served by
-\`web/serve.mjs\` (Brotli, as a static host compresses) on 127.0.0.1: ${runs} interleaved loads of the game and of a bare
+\`tools/serve.mjs\` (Brotli, as a static host compresses) on 127.0.0.1: ${runs} interleaved loads of the game and of a bare
 page (\`bench/web_bare.html\`: the title's captions in the same font, at the same places), each in a new browser
 context; then a first visit counted on the wire, a spin, and Lighthouse's own runs (its simulated throttling). Load
 average ${loadavg()[0].toFixed(1)} on ${cpus().length} cores at the end. Medians, min to max in parentheses.

@@ -2,7 +2,7 @@
 // 127.0.0.1 and Debian's Chromium, driven by playwright-core, which downloads
 // no browser of its own.
 import { chromium } from 'playwright-core';
-import { serve } from '../../web/serve.mjs';
+import { serve } from '../../tools/serve.mjs';
 import { decode } from '../e2e/steps.mjs';
 
 export const site = process.env.MORVIK_SITE ?? new URL('../../build/web/site', import.meta.url).pathname;

@@ -12,7 +12,7 @@ import { join } from 'node:path';
 import { setTimeout as sleep } from 'node:timers/promises';
 import { promisify } from 'node:util';
 import { colours, control, screen, site, start } from './browser.mjs';
-import { serve } from '../../web/serve.mjs';
+import { serve } from '../../tools/serve.mjs';
 
 let web;
 before(async () => {
@@ -235,7 +235,7 @@ test('the development server answers a malformed address with 400 and serves on,
     assert.equal(again.status, 304);
 
     const port = new URL(url).port;
-    const taken = await promisify(execFile)(process.execPath, [new URL('../../web/serve.mjs', import.meta.url).pathname, site, port])
+    const taken = await promisify(execFile)(process.execPath, [new URL('../../tools/serve.mjs', import.meta.url).pathname, site, port])
       .catch((e) => e);
     assert.equal(taken.code, 1);
     assert.equal(taken.stderr, `Port ${port} is taken. Choose another: MORVIK_PORT=${Number(port) + 1} tools/web.sh serve\n`);
