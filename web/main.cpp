@@ -11,12 +11,7 @@
 
 namespace {
 
-morvik::Page* page = nullptr;
-
-morvik::Session& session()
-{
-    return page->session();
-}
+morvik::Session* session = nullptr;
 
 // The key as the browser names it (KeyboardEvent.key). A Mac's key labelled
 // delete sends Backspace.
@@ -30,7 +25,7 @@ bool key(const std::string& name, bool shift, bool down)
     for (const auto& [known, meant] : keys)
         if (name == known)
             k = meant;
-    return session().key(k == Key::Tab && shift ? Key::BackTab : k, down);
+    return session->key(k == Key::Tab && shift ? Key::BackTab : k, down);
 }
 
 } // namespace
@@ -39,22 +34,22 @@ int main()
 {
     static morvik::LocalClock clock;
     static morvik::WheelRandom random;
-    static morvik::Page game({clock, random});
-    page = &game;
+    static morvik::Page page({clock, random});
+    session = &page.session();
 }
 
 EMSCRIPTEN_BINDINGS(morvik)
 {
     using emscripten::function;
-    function("press", +[](int control, bool second) { session().press(control, second); });
-    function("release", +[](int control) { session().release(control); });
-    function("click", +[](int control) { session().click(control); });
+    function("press", +[](int control, bool second) { session->press(control, second); });
+    function("release", +[](int control) { session->release(control); });
+    function("click", +[](int control) { session->click(control); });
     // A point in the list, in CSS pixels: the page's plan is drawn at 100 %.
-    function("pressList", +[](int list, int x, int y) { session().pressList(list, {x, y}, morvik::Scale{96}); });
-    function("pressEntry", +[](int list, int row) { session().pressEntry(list, row); });
-    function("wheel", +[](int list, int notches) { session().wheel(list, notches); });
+    function("pressList", +[](int list, int x, int y) { session->pressList(list, {x, y}, morvik::Scale{96}); });
+    function("pressEntry", +[](int list, int row) { session->pressEntry(list, row); });
+    function("wheel", +[](int list, int notches) { session->wheel(list, notches); });
     function("key", &key);
-    function("keyboardLost", +[] { session().keyboardLost(); });
+    function("keyboardLost", +[] { session->keyboardLost(); });
     // The browser's Back while the table is shown (web/page.cpp).
-    function("back", +[] { session().closeRequest(morvik::ids::table::Form1); });
+    function("back", +[] { session->closeRequest(morvik::ids::table::Form1); });
 }

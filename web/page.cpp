@@ -2,7 +2,6 @@
 
 #include <emscripten/eventloop.h>
 
-#include <cstdio>
 #include <utility>
 
 using emscripten::val;
@@ -14,19 +13,13 @@ namespace {
 namespace t = ids::title;
 namespace b = ids::table;
 
-// CSS pixels, and half pixels for the middle of a pen or of a disc's box.
 const auto px = [](int pixels) { return std::to_string(pixels) + "px"; };
-const auto half = [](int twice) { return std::to_string(twice / 2) + (twice % 2 ? ".5" : ""); };
 const auto place = [](Box b) {
     return "left:" + px(b.x) + ";top:" + px(b.y) + ";width:" + px(b.width) + ";height:" + px(b.height) + ";";
 };
-
-std::string css(Rgb c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
-    return text;
-}
+const auto css = [](Rgb c) {
+    return "rgb(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+};
 
 std::string escaped(std::string_view text)
 {
@@ -35,12 +28,6 @@ std::string escaped(std::string_view text)
         html += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '"' ? "&quot;" : std::string(1, c);
     return html;
 }
-
-template <class... Case>
-struct Cases : Case... {
-    using Case::operator()...;
-};
-template <class... Case> Cases(Case...) -> Cases<Case...>;
 
 // The shapes of a control's plan at 100 %, one element each. Its text takes
 // the caption's colour, the control's own (what the driver reads), unless
@@ -53,42 +40,39 @@ std::string shapes(const Session& session, int control)
     int entry = look.top;
     std::string html;
     std::string gap; // between two lines, so that a caption reads as its words
-    for (const Shape& shape : session.plan(control, Scale{96}, false))
-        html += std::visit(Cases{
-            [](const Fill& f) { return "<div style=\"" + place(f.box) + "background:" + css(f.colour) + "\"></div>"; },
+    for (const Shape& shape : session.plan(control, Scale{96}, false)) {
+        if (const auto* f = std::get_if<Fill>(&shape))
+            html += "<div style=\"" + place(f->box) + "background:" + css(f->colour) + "\"></div>";
+        else if (const auto* d = std::get_if<Disc>(&shape))
+            html += "<div style=\"" + place(d->box) + "border-radius:50%;background:" + css(d->colour) + "\"></div>";
+        else if (const auto* s = std::get_if<Stroke>(&shape)) {
             // The square pen's middle runs half its width from its corner.
-            [](const Stroke& s) {
-                return "<svg><line x1=" + half(2 * s.from.x + s.width) + " y1=" + half(2 * s.from.y + s.width)
-                    + " x2=" + half(2 * s.to.x + s.width) + " y2=" + half(2 * s.to.y + s.width) + " stroke-width="
-                    + std::to_string(s.width) + " stroke=\"" + css(s.colour) + "\" stroke-linecap=square /></svg>";
-            },
-            [](const Disc& d) {
-                return "<svg style=\"" + place(d.box) + "\"><ellipse cx=" + half(d.box.width) + " cy="
-                    + half(d.box.height) + " rx=" + half(d.box.width) + " ry=" + half(d.box.height) + " fill=\""
-                    + css(d.colour) + "\" /></svg>";
-            },
+            const auto middle = [&](int corner) { return std::to_string(corner + s->width / 2.0); };
+            html += "<svg><line x1=" + middle(s->from.x) + " y1=" + middle(s->from.y) + " x2=" + middle(s->to.x)
+                + " y2=" + middle(s->to.y) + " stroke-width=" + std::to_string(s->width) + " stroke=\""
+                + css(s->colour) + "\" stroke-linecap=square /></svg>";
+        } else if (const auto* p = std::get_if<Picture>(&shape)) {
+            const std::string name = "pictures/"
+                + (p->art == Art::Title ? "title"
+                        : p->art == Art::Logo ? "logo"
+                                              : "chip-" + std::to_string(ChipValues[p->index]));
+            html += "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name
+                + "@2x.webp 2x\" style=\"" + place(p->box) + "\">";
+        } else {
+            const Run& r = std::get<Run>(shape);
+            html += std::exchange(gap, " ") + "<span";
+            if (list) {
+                html += " role=option data-row=" + std::to_string(entry) + " aria-selected="
+                    + (entry == look.selected ? "true" : "false") + " aria-posinset=" + std::to_string(entry + 1)
+                    + " aria-setsize=" + std::to_string(look.entries.size());
+                ++entry;
+            }
             // Each glyph advances the whole pixels the layout counts.
-            [&](const Run& r) {
-                std::string option;
-                if (list) {
-                    option = " role=option data-row=" + std::to_string(entry) + " aria-selected="
-                        + (entry == look.selected ? "true" : "false") + " aria-posinset=" + std::to_string(entry + 1)
-                        + " aria-setsize=" + std::to_string(look.entries.size());
-                    ++entry;
-                }
-                return std::exchange(gap, " ") + "<span" + option + " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:"
-                    + px(r.box.height) + ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)"
-                    + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
-            },
-            [](const Picture& p) {
-                const std::string name = "pictures/"
-                    + (p.art == Art::Title  ? "title"
-                           : p.art == Art::Logo ? "logo"
-                                                : "chip-" + std::to_string(ChipValues[p.index]));
-                return "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name
-                    + "@2x.webp 2x\" style=\"" + place(p.box) + "\">";
-            },
-        }, shape);
+            html += " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:" + px(r.box.height)
+                + ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)"
+                + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
+        }
+    }
     return html;
 }
 
@@ -139,12 +123,10 @@ std::string markup(const Session& session, int control)
 Page::Page(Session::Services services)
     : players(services, *this)
     , document(val::global("document"))
+    , spoken(document.call<val>("querySelector", val("[role=status]")))
     , elements(ids::Count, val::undefined())
 {
     build(t::Form2);
-    // Out of sight but read out: the number drawn, once a spin has stopped.
-    elements[t::Form2].call<void>("insertAdjacentHTML", val("afterend"), val("<div role=status class=spoken></div>"));
-    spoken = elements[t::Form2]["nextSibling"];
     players.start();
 }
 
@@ -197,7 +179,7 @@ void Page::redraw(int control)
     element["style"].set("color", css(players.look(control).colour));
     for (const auto& [name, value] : told(players, control))
         element.call<void>("setAttribute", name, value);
-    if (control == players.focus() && !document["activeElement"].strictlyEquals(element)) {
+    if (control == players.focus()) {
         val options = val::object();
         options.set("preventScroll", true);
         element.call<void>("focus", options);
@@ -215,7 +197,6 @@ void Page::announce(int control)
 void Page::quit()
 {
     emscripten_clear_interval(timer1);
-    timer1 = 0;
     for (const int window : {t::Form2, b::Form1})
         if (!elements[window].isUndefined())
             elements[window].call<void>("remove");

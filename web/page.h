@@ -9,9 +9,6 @@
 
 #include <emscripten/val.h>
 
-#include <string>
-#include <vector>
-
 namespace morvik {
 
 // A control's element with all it holds, as HTML: the page makes its screens
@@ -36,7 +33,7 @@ private:
 
     Session players;
     emscripten::val document;
-    emscripten::val spoken = emscripten::val::undefined(); // the live region that reads out the drawn number
+    emscripten::val spoken; // the live region that reads out the drawn number
     std::vector<emscripten::val> elements; // undefined until made
     long timer1 = 0;
 };
