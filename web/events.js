@@ -7,7 +7,7 @@ addOnPostRun(() => {
   // Anything but an element (the page itself, say) is no control.
   const closest = (node, selector) => (node instanceof Element ? node.closest(selector) : null);
   const id = (node) => Number((closest(node, '[data-id]') || { dataset: { id: -1 } }).dataset.id);
-  const list = (node) => closest(node, '[data-list]');
+  const list = (node) => closest(node, '[role=listbox]');
   const primary = (e) => e.isPrimary && e.button === 0;
   // A touch's events all go where it began; it is let go over what is under it now.
   const under = (e) => document.elementFromPoint(e.clientX, e.clientY);

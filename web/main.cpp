@@ -34,8 +34,7 @@ int main()
 {
     static morvik::LocalClock clock;
     static morvik::WheelRandom random;
-    static morvik::Page page({clock, random});
-    session = &page.session();
+    session = &morvik::startPage({clock, random});
 }
 
 EMSCRIPTEN_BINDINGS(morvik)

@@ -1,6 +1,7 @@
 #include "web/page.h"
 
 #include <emscripten/eventloop.h>
+#include <emscripten/val.h>
 
 #include <utility>
 
@@ -48,29 +49,30 @@ std::string shapes(const Session& session, int control)
         else if (const auto* s = std::get_if<Stroke>(&shape)) {
             // The square pen's middle runs half its width from its corner.
             const auto middle = [&](int corner) { return std::to_string(corner + s->width / 2.0); };
-            html += "<svg><line x1=" + middle(s->from.x) + " y1=" + middle(s->from.y) + " x2=" + middle(s->to.x)
-                + " y2=" + middle(s->to.y) + " stroke-width=" + std::to_string(s->width) + " stroke=\""
-                + css(s->colour) + "\" stroke-linecap=square /></svg>";
+            html += "<svg><line x1=" + middle(s->from.x) + " y1=" + middle(s->from.y) + " x2=" + middle(s->to.x) +
+                    " y2=" + middle(s->to.y) + " stroke-width=" + std::to_string(s->width) + " stroke=\"" +
+                    css(s->colour) + "\" stroke-linecap=square /></svg>";
         } else if (const auto* p = std::get_if<Picture>(&shape)) {
-            const std::string name = "pictures/"
-                + (p->art == Art::Title ? "title"
-                        : p->art == Art::Logo ? "logo"
-                                              : "chip-" + std::to_string(ChipValues[p->index]));
-            html += "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name
-                + "@2x.webp 2x\" style=\"" + place(p->box) + "\">";
+            const std::string name =
+                "pictures/" + (p->art == Art::Title  ? "title"
+                               : p->art == Art::Logo ? "logo"
+                                                     : "chip-" + std::to_string(ChipValues[p->index]));
+            html += "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name +
+                    "@2x.webp 2x\" style=\"" + place(p->box) + "\">";
         } else {
             const Run& r = std::get<Run>(shape);
             html += std::exchange(gap, " ") + "<span";
             if (list) {
-                html += " role=option data-row=" + std::to_string(entry) + " aria-selected="
-                    + (entry == look.selected ? "true" : "false") + " aria-posinset=" + std::to_string(entry + 1)
-                    + " aria-setsize=" + std::to_string(look.entries.size());
+                html += " role=option data-row=" + std::to_string(entry) +
+                        " aria-selected=" + (entry == look.selected ? "true" : "false") +
+                        " aria-posinset=" + std::to_string(entry + 1) +
+                        " aria-setsize=" + std::to_string(look.entries.size());
                 ++entry;
             }
             // Each glyph advances the whole pixels the layout counts.
-            html += " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:" + px(r.box.height)
-                + ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)"
-                + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
+            html += " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:" + px(r.box.height) +
+                    ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)" +
+                    (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
         }
     }
     return html;
@@ -91,6 +93,97 @@ std::vector<std::pair<std::string, std::string>> told(const Session& session, in
     return attributes;
 }
 
+class Page final : public Display {
+public:
+    explicit Page(Session::Services services)
+        : players(services, *this)
+    {
+        build(t::Form2);
+        players.start();
+    }
+
+    Session players;
+
+private:
+    val query(const std::string& selector) const { return document.call<val>("querySelector", selector); }
+
+    // The title's screen is in the page already (written by the build); the
+    // table's is made beside it.
+    void build(int window)
+    {
+        const auto find = [&](int id) { return query("[data-id='" + std::to_string(id) + "']"); };
+        if (find(window).isNull())
+            query("main").call<void>("insertAdjacentHTML", val("afterbegin"), markup(players, window));
+        for (int id = 0; id < ids::Count; ++id)
+            if (windowOf(id) == window)
+                elements[id] = find(id);
+    }
+
+    void makeTable() override
+    {
+        build(b::Form1);
+        // Asked for every millisecond, as on the desktop (the browser allows
+        // about four), and never stopped: a spin goes on to its end behind the
+        // title screen.
+        timer1 = emscripten_set_interval([](void* page) { static_cast<Page*>(page)->players.tick(); }, 1, this);
+    }
+
+    void show(int control, bool visible) override
+    {
+        elements[control].set("hidden", !visible);
+        if (visible && Controls[control].kind == Kind::Window)
+            document.set("title", players.accessible(control).name);
+        // The table screen is a step in the browser's history, so that its Back
+        // button (a phone's back gesture) closes the table as the desktop's close
+        // request does; one back from the title leaves the page, and the game.
+        if (control == b::Form1) {
+            val history = val::global("history");
+            const bool onTable = !history["state"].isNull();
+            if (visible && !onTable)
+                history.call<void>("pushState", val("table"), val(""));
+            else if (!visible && onTable)
+                history.call<void>("back");
+        }
+    }
+
+    // During a spin, only Cislo's shapes are written anew: its box contains its
+    // own layout, so the page lays out nothing else.
+    void redraw(int control) override
+    {
+        val element = elements[control];
+        element["firstChild"].set("innerHTML", shapes(players, control));
+        element["style"].set("color", css(players.look(control).colour));
+        for (const auto& [name, value] : told(players, control))
+            element.call<void>("setAttribute", name, value);
+        if (control == players.focus()) {
+            val options = val::object();
+            options.set("preventScroll", true);
+            element.call<void>("focus", options);
+        }
+    }
+
+    // Out of sight but read out (index.html): the number drawn, once a spin has stopped.
+    void announce(int control) override
+    {
+        const Accessible a = players.accessible(control);
+        query("[role=status]").set("textContent", a.name + " " + a.value);
+    }
+
+    // The game ends: Timer1 stops, the page's message takes the screens'
+    // place, and the tab closes where the browser lets a page close it.
+    // Loading the page again starts a new game.
+    void quit() override
+    {
+        emscripten_clear_interval(timer1);
+        val::global("morvikMessage")(val("ended"));
+        val::global("window").call<void>("close");
+    }
+
+    val document = val::global("document");
+    std::vector<val> elements = std::vector<val>(ids::Count, val::undefined()); // undefined until made
+    long timer1 = 0;
+};
+
 } // namespace
 
 std::string markup(const Session& session, int control)
@@ -105,8 +198,6 @@ std::string markup(const Session& session, int control)
     // The keyboard's focus is the session's; the page's follows it, for screen readers.
     if (row.clickable || row.kind == Kind::List)
         html += " tabindex=-1";
-    if (row.kind == Kind::List)
-        html += " data-list";
     if (row.kind == Kind::Window ? !session.inSight(control) : !row.shown)
         html += " hidden";
     if (row.kind == Kind::Window)
@@ -120,89 +211,10 @@ std::string markup(const Session& session, int control)
     return html + "</div>";
 }
 
-Page::Page(Session::Services services)
-    : players(services, *this)
-    , document(val::global("document"))
-    , spoken(document.call<val>("querySelector", val("[role=status]")))
-    , elements(ids::Count, val::undefined())
+Session& startPage(Session::Services services)
 {
-    build(t::Form2);
-    players.start();
-}
-
-// The title's screen is in the page already (written by the build); the
-// table's is made beside it.
-void Page::build(int window)
-{
-    auto find = [&](int id) { return document.call<val>("querySelector", "[data-id=\"" + std::to_string(id) + "\"]"); };
-    if (find(window).isNull())
-        document.call<val>("querySelector", val("main")).call<void>("insertAdjacentHTML", val("afterbegin"),
-                                                                 markup(players, window));
-    for (int id = 0; id < ids::Count; ++id)
-        if (windowOf(id) == window)
-            elements[id] = find(id);
-}
-
-void Page::makeTable()
-{
-    build(b::Form1);
-    // Asked for every millisecond, as on the desktop (the browser allows
-    // about four), and never stopped: a spin goes on to its end behind the
-    // title screen.
-    timer1 = emscripten_set_interval([](void* page) { static_cast<Page*>(page)->players.tick(); }, 1, this);
-}
-
-void Page::show(int control, bool visible)
-{
-    elements[control].set("hidden", !visible);
-    if (visible && Controls[control].kind == Kind::Window)
-        document.set("title", players.accessible(control).name);
-    // The table screen is a step in the browser's history, so that its Back
-    // button (a phone's back gesture) closes the table as the desktop's close
-    // request does; one back from the title leaves the page, and the game.
-    if (control == b::Form1) {
-        val history = val::global("history");
-        const bool onTable = !history["state"].isNull();
-        if (visible && !onTable)
-            history.call<void>("pushState", val("table"), val(""));
-        else if (!visible && onTable)
-            history.call<void>("back");
-    }
-}
-
-// During a spin, only Cislo's shapes are written anew: its box contains its
-// own layout, so the page lays out nothing else.
-void Page::redraw(int control)
-{
-    val element = elements[control];
-    element["firstChild"].set("innerHTML", shapes(players, control));
-    element["style"].set("color", css(players.look(control).colour));
-    for (const auto& [name, value] : told(players, control))
-        element.call<void>("setAttribute", name, value);
-    if (control == players.focus()) {
-        val options = val::object();
-        options.set("preventScroll", true);
-        element.call<void>("focus", options);
-    }
-}
-
-void Page::announce(int control)
-{
-    const Accessible a = players.accessible(control);
-    spoken.set("textContent", a.name + " " + a.value);
-}
-
-// The game ends: Timer1 stops, the screens go, and the tab closes where the
-// browser lets a page close it. Loading the page again starts a new game.
-void Page::quit()
-{
-    emscripten_clear_interval(timer1);
-    for (const int window : {t::Form2, b::Form1})
-        if (!elements[window].isUndefined())
-            elements[window].call<void>("remove");
-    spoken.call<void>("remove");
-    val::global("morvikEnded")();
-    val::global("window").call<void>("close");
+    static Page page(services);
+    return page.players;
 }
 
 } // namespace morvik

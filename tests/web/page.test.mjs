@@ -162,7 +162,7 @@ test('"Quit" leaves a message of how to start again, and a game that cannot load
   assert.ok(await ended.isVisible());
   assert.ok(await ended.evaluate((e) => e === document.activeElement), 'read out at once');
   assert.equal(await ended.getByRole('link', { name: 'New game' }).getAttribute('href'), './');
-  assert.equal(await page.locator('.screen').count(), 0);
+  assert.equal(await page.locator('.screen:visible').count(), 0);
 
   // The code, then the WebAssembly, not to be had.
   for (const [file, reason] of [['morvik.js', 'The file morvik.js could not be fetched.'],

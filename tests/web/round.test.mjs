@@ -58,7 +58,7 @@ play({
   freeze: async () => page.clock.pauseAt(await page.evaluate(() => Date.now() + 1000)),
   moment: () => page.clock.runFor(1),
   thaw: () => page.clock.resume(),
-  ended: async () => page.isClosed() || page.url() !== web.url || (await page.locator('[data-control]').count()) === 0,
+  ended: async () => page.isClosed() || page.url() !== web.url || (await page.locator('.screen:visible').count()) === 0,
 }, {
   steps: process.env.MORVIK_STEPS,
   shots: scale === 1 ? 'screenshots' : `screenshots-${scale}`,
