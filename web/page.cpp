@@ -1,8 +1,10 @@
 #include "web/page.h"
 
+#include <emscripten/bind.h>
 #include <emscripten/eventloop.h>
 #include <emscripten/val.h>
 
+#include <string_view>
 #include <utility>
 
 using emscripten::val;
@@ -136,14 +138,8 @@ private:
         // The table screen is a step in the browser's history, so that its Back
         // button (a phone's back gesture) closes the table as the desktop's close
         // request does; one back from the title leaves the page, and the game.
-        if (control == b::Form1) {
-            val history = val::global("history");
-            const bool onTable = !history["state"].isNull();
-            if (visible && !onTable)
-                history.call<void>("pushState", val("table"), val(""));
-            else if (!visible && onTable)
-                history.call<void>("back");
-        }
+        if (const val history = val::global("history"); control == b::Form1 && visible == history["state"].isNull())
+            visible ? history.call<void>("pushState", val("table"), val("")) : history.call<void>("back");
     }
 
     // During a spin, only Cislo's shapes are written anew: its box contains its
@@ -184,6 +180,24 @@ private:
     long timer1 = 0;
 };
 
+// The session the page's raw events go to, as the browser reports them
+// (web/events.js): what they mean is the session's to decide.
+Session* current = nullptr;
+
+// The key as the browser names it (KeyboardEvent.key). A Mac's key labelled
+// delete sends Backspace.
+bool key(const std::string& name, bool shift, bool down)
+{
+    static const std::pair<std::string_view, Key> keys[]{{"Delete", Key::Delete}, {"Backspace", Key::Backspace},
+        {"Tab", Key::Tab}, {"Enter", Key::Enter}, {" ", Key::Space}, {"ArrowLeft", Key::Left},
+        {"ArrowRight", Key::Right}, {"ArrowUp", Key::Up}, {"ArrowDown", Key::Down}};
+    Key k = Key::Other;
+    for (const auto& [known, meant] : keys)
+        if (name == known)
+            k = meant;
+    return current->key(k == Key::Tab && shift ? Key::BackTab : k, down);
+}
+
 } // namespace
 
 std::string markup(const Session& session, int control)
@@ -211,10 +225,26 @@ std::string markup(const Session& session, int control)
     return html + "</div>";
 }
 
-Session& startPage(Session::Services services)
+void startPage(Session::Services services)
 {
     static Page page(services);
-    return page.players;
+    current = &page.players;
+}
+
+EMSCRIPTEN_BINDINGS(morvik)
+{
+    using emscripten::function;
+    function("press", +[](int control, bool second) { current->press(control, second); });
+    function("release", +[](int control) { current->release(control); });
+    function("click", +[](int control) { current->click(control); });
+    // A point in the list, in CSS pixels: the page's plan is drawn at 100 %.
+    function("pressList", +[](int list, int x, int y) { current->pressList(list, {x, y}, Scale{96}); });
+    function("pressEntry", +[](int list, int row) { current->pressEntry(list, row); });
+    function("wheel", +[](int list, int notches) { current->wheel(list, notches); });
+    function("key", &key);
+    function("keyboardLost", +[] { current->keyboardLost(); });
+    // The browser's Back while the table is shown (show() above).
+    function("back", +[] { current->closeRequest(b::Form1); });
 }
 
 } // namespace morvik

@@ -13,8 +13,8 @@ namespace morvik {
 // title shows before the game's code has loaded (web/title.cpp).
 std::string markup(const Session& session, int control);
 
-// Takes over the title screen written into the page and shows it. The page's
-// raw events go to the session returned (web/main.cpp).
-Session& startPage(Session::Services services);
+// Takes over the title screen written into the page and shows it; from then
+// on the page's raw events go to the session (web/events.js).
+void startPage(Session::Services services);
 
 } // namespace morvik
