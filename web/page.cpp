@@ -13,7 +13,6 @@ namespace morvik {
 
 namespace {
 
-namespace t = ids::title;
 namespace b = ids::table;
 
 const auto px = [](int pixels) { return std::to_string(pixels) + "px"; };
@@ -95,12 +94,13 @@ std::vector<std::pair<std::string, std::string>> told(const Session& session, in
     return attributes;
 }
 
+// The title's screen is in the page already (written by the build); the
+// table's is made beside it.
 class Page final : public Display {
 public:
     explicit Page(Session::Services services)
         : players(services, *this)
     {
-        build(t::Form2);
         players.start();
     }
 
@@ -108,22 +108,11 @@ public:
 
 private:
     val query(const std::string& selector) const { return document.call<val>("querySelector", selector); }
-
-    // The title's screen is in the page already (written by the build); the
-    // table's is made beside it.
-    void build(int window)
-    {
-        const auto find = [&](int id) { return query("[data-id='" + std::to_string(id) + "']"); };
-        if (find(window).isNull())
-            query("main").call<void>("insertAdjacentHTML", val("afterbegin"), markup(players, window));
-        for (int id = 0; id < ids::Count; ++id)
-            if (windowOf(id) == window)
-                elements[id] = find(id);
-    }
+    val element(int control) const { return query("[data-id='" + std::to_string(control) + "']"); }
 
     void makeTable() override
     {
-        build(b::Form1);
+        query("main").call<void>("insertAdjacentHTML", val("afterbegin"), markup(players, b::Form1));
         // Asked for every millisecond, as on the desktop (the browser allows
         // about four), and never stopped: a spin goes on to its end behind the
         // title screen.
@@ -132,7 +121,7 @@ private:
 
     void show(int control, bool visible) override
     {
-        elements[control].set("hidden", !visible);
+        element(control).set("hidden", !visible);
         if (visible && Controls[control].kind == Kind::Window)
             document.set("title", players.accessible(control).name);
         // The table screen is a step in the browser's history, so that its Back
@@ -146,15 +135,15 @@ private:
     // own layout, so the page lays out nothing else.
     void redraw(int control) override
     {
-        val element = elements[control];
-        element["firstChild"].set("innerHTML", shapes(players, control));
-        element["style"].set("color", css(players.look(control).colour));
+        const val shown = element(control);
+        shown["firstChild"].set("innerHTML", shapes(players, control));
+        shown["style"].set("color", css(players.look(control).colour));
         for (const auto& [name, value] : told(players, control))
-            element.call<void>("setAttribute", name, value);
+            shown.call<void>("setAttribute", name, value);
         if (control == players.focus()) {
             val options = val::object();
             options.set("preventScroll", true);
-            element.call<void>("focus", options);
+            shown.call<void>("focus", options);
         }
     }
 
@@ -176,7 +165,6 @@ private:
     }
 
     val document = val::global("document");
-    std::vector<val> elements = std::vector<val>(ids::Count, val::undefined()); // undefined until made
     long timer1 = 0;
 };
 
