@@ -101,7 +101,7 @@ ${cells.map((name) => `    - button "${name}"`).join('\n')}
   assert.deepEqual(page.errors, []);
 });
 
-test('a finger held on an entry takes it back, where a tap only selects; a finger slid off a cell, a little or far, lays nothing', async () => {
+test('a finger held on an entry takes it back, where a tap or a mouse held only selects; a finger slid off a cell, a little or far, lays nothing', async () => {
   const page = await web.open({ hasTouch: true });
   for (const name of ['Play', 'Chip 5', '17', 'Red', 'Chip 1', 'Odd']) await button(page, name).tap();
   const touch = await cdp(page);
@@ -123,6 +123,12 @@ test('a finger held on an entry takes it back, where a tap only selects; a finge
   await hold(entries(page).nth(1), 100);
   assert.equal(await entries(page).nth(1).getAttribute('aria-selected'), 'true');
   await hold(entries(page).nth(0), 700);
+  // A mouse held as long only selects.
+  const box = await entries(page).nth(0).boundingBox();
+  await page.mouse.move(box.x + 5, box.y + 5);
+  await page.mouse.down();
+  await page.clock.runFor(700);
+  await page.mouse.up();
   assert.deepEqual(await entries(page).allTextContents(), ['Red-5', 'Odd-1']);
   assert.equal(await control(page, 'Form1', 'Label3(1)').textContent(), '1');
   assert.deepEqual(page.errors, []);
