@@ -4,7 +4,7 @@
 # font tools when they are missing). "tools/web.sh serve" then serves it and
 # prints the address: on this machine, on the port MORVIK_PORT (8080 unless
 # set), or on every network with MORVIK_HOST=0.0.0.0, for a phone on the same
-# network (web/serve.mjs). Other arguments go to cmake.
+# network (tools/serve.mjs). Other arguments go to cmake.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/setup.sh
@@ -22,5 +22,5 @@ emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DMORVIK_
 cmake --build build/web
 echo "The site is in build/web/site"
 if $serve; then
-    exec node web/serve.mjs build/web/site
+    exec node tools/serve.mjs build/web/site
 fi

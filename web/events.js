@@ -4,32 +4,26 @@
 // no pointer (a screen reader's press), every key, the keyboard lost, the
 // Back button. What they mean is the session's to decide.
 addOnPostRun(() => {
-  const game = Module;
   // Anything but an element (the page itself, say) is no control.
   const closest = (node, selector) => (node instanceof Element ? node.closest(selector) : null);
   const id = (node) => Number((closest(node, '[data-id]') || { dataset: { id: -1 } }).dataset.id);
-  const list = (node) => closest(node, '[data-list]');
+  const list = (node) => closest(node, '[role=listbox]');
   const primary = (e) => e.isPrimary && e.button === 0;
   // A touch's events all go where it began; it is let go over what is under it now.
   const under = (e) => document.elementFromPoint(e.clientX, e.clientY);
   let holding = 0;
-  const letGo = () => clearTimeout(holding);
 
   const press = (e, second) => {
     const bets = list(e.target);
-    if (!bets) return id(e.target) >= 0 && game.press(id(e.target), second);
+    if (!bets) return id(e.target) >= 0 && Module.press(id(e.target), second);
     // Where in the list, at its own size: a fitted screen is drawn smaller.
     const r = bets.getBoundingClientRect();
     const scale = bets.offsetWidth / r.width;
-    game.pressList(id(bets), Math.floor((e.clientX - r.left) * scale), Math.floor((e.clientY - r.top) * scale));
+    Module.pressList(id(bets), Math.floor((e.clientX - r.left) * scale), Math.floor((e.clientY - r.top) * scale));
     // A touch screen has no Delete key: a finger held on an entry for
     // 600 ms is a tap of Delete once the press has selected the entry.
-    if (closest(e.target, '[role=option]') && pointer !== 'mouse') {
-      holding = setTimeout(() => {
-        game.key('Delete', false, true);
-        game.key('Delete', false, false);
-      }, 600);
-    }
+    if (closest(e.target, '[role=option]') && pointer !== 'mouse')
+      holding = setTimeout(() => [true, false].forEach((down) => Module.key('Delete', false, down)), 600);
   };
   // Only a mouse's press says which press of a double click it is; its
   // pointerdown does not, and a touch's mousedown comes after it has ended.
@@ -40,36 +34,36 @@ addOnPostRun(() => {
   });
   addEventListener('mousedown', (e) => pointer === 'mouse' && e.button === 0 && press(e, e.detail >= 2));
   addEventListener('pointerup', (e) => {
-    letGo();
-    if (primary(e)) game.release(id(under(e)));
+    clearTimeout(holding);
+    if (primary(e)) Module.release(id(under(e)));
   });
   // A touch that turned into a pinch or a pan, or a pointer the browser took away.
   addEventListener('pointercancel', () => {
-    letGo();
-    game.release(-1);
+    clearTimeout(holding);
+    Module.release(-1);
   });
   addEventListener('click', (e) => {
     if (e.detail !== 0) return;
     const entry = closest(e.target, '[role=option]');
-    if (entry) game.pressEntry(id(entry), Number(entry.dataset.row));
-    else if (id(e.target) >= 0) game.click(id(e.target));
+    if (entry) Module.pressEntry(id(entry), Number(entry.dataset.row));
+    else if (id(e.target) >= 0) Module.click(id(e.target));
   });
   addEventListener('wheel', (e) => {
     const bets = list(e.target);
     if (bets && e.deltaY) {
-      game.wheel(id(bets), Math.sign(e.deltaY));
+      Module.wheel(id(bets), Math.sign(e.deltaY));
       e.preventDefault();
     }
   }, { passive: false });
   addEventListener('contextmenu', (e) => list(e.target) && e.preventDefault());
   for (const type of ['keydown', 'keyup'])
-    addEventListener(type, (e) => game.key(e.key, e.shiftKey, type === 'keydown') && e.preventDefault());
-  addEventListener('blur', () => game.keyboardLost());
-  addEventListener('popstate', () => game.back());
+    addEventListener(type, (e) => Module.key(e.key, e.shiftKey, type === 'keydown') && e.preventDefault());
+  addEventListener('blur', () => Module.keyboardLost());
+  addEventListener('popstate', () => Module.back());
   // A "Play" pressed before the game had loaded (index.html) goes on now.
   removeEventListener('click', window.morvikEarly);
   if (document.body.classList.contains('loading')) {
     document.body.classList.remove('loading');
-    game.click(id(document.querySelector('[data-control=Form2] [data-control="Label1(0)"]')));
+    Module.click(id(document.querySelector('[data-control=Form2] [data-control="Label1(0)"]')));
   }
 });

@@ -1,8 +1,10 @@
 #include "web/page.h"
 
+#include <emscripten/bind.h>
 #include <emscripten/eventloop.h>
+#include <emscripten/val.h>
 
-#include <cstdio>
+#include <string_view>
 #include <utility>
 
 using emscripten::val;
@@ -11,22 +13,15 @@ namespace morvik {
 
 namespace {
 
-namespace t = ids::title;
 namespace b = ids::table;
 
-// CSS pixels, and half pixels for the middle of a pen or of a disc's box.
 const auto px = [](int pixels) { return std::to_string(pixels) + "px"; };
-const auto half = [](int twice) { return std::to_string(twice / 2) + (twice % 2 ? ".5" : ""); };
 const auto place = [](Box b) {
     return "left:" + px(b.x) + ";top:" + px(b.y) + ";width:" + px(b.width) + ";height:" + px(b.height) + ";";
 };
-
-std::string css(Rgb c)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
-    return text;
-}
+const auto css = [](Rgb c) {
+    return "rgb(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+};
 
 std::string escaped(std::string_view text)
 {
@@ -35,12 +30,6 @@ std::string escaped(std::string_view text)
         html += c == '&' ? "&amp;" : c == '<' ? "&lt;" : c == '"' ? "&quot;" : std::string(1, c);
     return html;
 }
-
-template <class... Case>
-struct Cases : Case... {
-    using Case::operator()...;
-};
-template <class... Case> Cases(Case...) -> Cases<Case...>;
 
 // The shapes of a control's plan at 100 %, one element each. Its text takes
 // the caption's colour, the control's own (what the driver reads), unless
@@ -53,42 +42,40 @@ std::string shapes(const Session& session, int control)
     int entry = look.top;
     std::string html;
     std::string gap; // between two lines, so that a caption reads as its words
-    for (const Shape& shape : session.plan(control, Scale{96}, false))
-        html += std::visit(Cases{
-            [](const Fill& f) { return "<div style=\"" + place(f.box) + "background:" + css(f.colour) + "\"></div>"; },
+    for (const Shape& shape : session.plan(control, Scale{96}, false)) {
+        if (const auto* f = std::get_if<Fill>(&shape))
+            html += "<div style=\"" + place(f->box) + "background:" + css(f->colour) + "\"></div>";
+        else if (const auto* d = std::get_if<Disc>(&shape))
+            html += "<div style=\"" + place(d->box) + "border-radius:50%;background:" + css(d->colour) + "\"></div>";
+        else if (const auto* s = std::get_if<Stroke>(&shape)) {
             // The square pen's middle runs half its width from its corner.
-            [](const Stroke& s) {
-                return "<svg><line x1=" + half(2 * s.from.x + s.width) + " y1=" + half(2 * s.from.y + s.width)
-                    + " x2=" + half(2 * s.to.x + s.width) + " y2=" + half(2 * s.to.y + s.width) + " stroke-width="
-                    + std::to_string(s.width) + " stroke=\"" + css(s.colour) + "\" stroke-linecap=square /></svg>";
-            },
-            [](const Disc& d) {
-                return "<svg style=\"" + place(d.box) + "\"><ellipse cx=" + half(d.box.width) + " cy="
-                    + half(d.box.height) + " rx=" + half(d.box.width) + " ry=" + half(d.box.height) + " fill=\""
-                    + css(d.colour) + "\" /></svg>";
-            },
+            const auto middle = [&](int corner) { return std::to_string(corner + s->width / 2.0); };
+            html += "<svg><line x1=" + middle(s->from.x) + " y1=" + middle(s->from.y) + " x2=" + middle(s->to.x) +
+                    " y2=" + middle(s->to.y) + " stroke-width=" + std::to_string(s->width) + " stroke=\"" +
+                    css(s->colour) + "\" stroke-linecap=square /></svg>";
+        } else if (const auto* p = std::get_if<Picture>(&shape)) {
+            const std::string name =
+                "pictures/" + (p->art == Art::Title  ? "title"
+                               : p->art == Art::Logo ? "logo"
+                                                     : "chip-" + std::to_string(ChipValues[p->index]));
+            html += "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name +
+                    "@2x.webp 2x\" style=\"" + place(p->box) + "\">";
+        } else {
+            const Run& r = std::get<Run>(shape);
+            html += std::exchange(gap, " ") + "<span";
+            if (list) {
+                html += " role=option data-row=" + std::to_string(entry) +
+                        " aria-selected=" + (entry == look.selected ? "true" : "false") +
+                        " aria-posinset=" + std::to_string(entry + 1) +
+                        " aria-setsize=" + std::to_string(look.entries.size());
+                ++entry;
+            }
             // Each glyph advances the whole pixels the layout counts.
-            [&](const Run& r) {
-                std::string option;
-                if (list) {
-                    option = " role=option data-row=" + std::to_string(entry) + " aria-selected="
-                        + (entry == look.selected ? "true" : "false") + " aria-posinset=" + std::to_string(entry + 1)
-                        + " aria-setsize=" + std::to_string(look.entries.size());
-                    ++entry;
-                }
-                return std::exchange(gap, " ") + "<span" + option + " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:"
-                    + px(r.box.height) + ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)"
-                    + (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
-            },
-            [](const Picture& p) {
-                const std::string name = "pictures/"
-                    + (p.art == Art::Title  ? "title"
-                           : p.art == Art::Logo ? "logo"
-                                                : "chip-" + std::to_string(ChipValues[p.index]));
-                return "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name
-                    + "@2x.webp 2x\" style=\"" + place(p.box) + "\">";
-            },
-        }, shape);
+            html += " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:" + px(r.box.height) +
+                    ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)" +
+                    (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
+        }
+    }
     return html;
 }
 
@@ -107,6 +94,98 @@ std::vector<std::pair<std::string, std::string>> told(const Session& session, in
     return attributes;
 }
 
+// The title's screen is in the page already (written by the build); the
+// table's is made beside it.
+class Page final : public Display {
+public:
+    explicit Page(Session::Services services)
+        : players(services, *this)
+    {
+        players.start();
+    }
+
+    Session players;
+
+private:
+    val query(const std::string& selector) const { return document.call<val>("querySelector", selector); }
+    val element(int control) const { return query("[data-id='" + std::to_string(control) + "']"); }
+
+    void makeTable() override
+    {
+        query("main").call<void>("insertAdjacentHTML", val("afterbegin"), markup(players, b::Form1));
+        // Asked for every millisecond, as on the desktop (the browser allows
+        // about four), and never stopped: a spin goes on to its end behind the
+        // title screen.
+        timer1 = emscripten_set_interval([](void* page) { static_cast<Page*>(page)->players.tick(); }, 1, this);
+    }
+
+    void show(int control, bool visible) override
+    {
+        element(control).set("hidden", !visible);
+        if (visible && Controls[control].kind == Kind::Window)
+            document.set("title", players.accessible(control).name);
+        // The table screen is a step in the browser's history, so that its Back
+        // button (a phone's back gesture) closes the table as the desktop's close
+        // request does; one back from the title leaves the page, and the game.
+        if (const val history = val::global("history"); control == b::Form1 && visible == history["state"].isNull())
+            visible ? history.call<void>("pushState", val("table"), val("")) : history.call<void>("back");
+    }
+
+    // During a spin, only Cislo's shapes are written anew: its box contains its
+    // own layout, so the page lays out nothing else.
+    void redraw(int control) override
+    {
+        const val shown = element(control);
+        shown["firstChild"].set("innerHTML", shapes(players, control));
+        shown["style"].set("color", css(players.look(control).colour));
+        for (const auto& [name, value] : told(players, control))
+            shown.call<void>("setAttribute", name, value);
+        if (control == players.focus()) {
+            val options = val::object();
+            options.set("preventScroll", true);
+            shown.call<void>("focus", options);
+        }
+    }
+
+    // Out of sight but read out (index.html): the number drawn, once a spin has stopped.
+    void announce(int control) override
+    {
+        const Accessible a = players.accessible(control);
+        query("[role=status]").set("textContent", a.name + " " + a.value);
+    }
+
+    // The game ends: Timer1 stops, the page's message takes the screens'
+    // place, and the tab closes where the browser lets a page close it.
+    // Loading the page again starts a new game.
+    void quit() override
+    {
+        emscripten_clear_interval(timer1);
+        val::global("morvikMessage")(val("ended"));
+        val::global("window").call<void>("close");
+    }
+
+    val document = val::global("document");
+    long timer1 = 0;
+};
+
+// The session the page's raw events go to, as the browser reports them
+// (web/events.js): what they mean is the session's to decide.
+Session* current = nullptr;
+
+// The key as the browser names it (KeyboardEvent.key). A Mac's key labelled
+// delete sends Backspace.
+bool key(const std::string& name, bool shift, bool down)
+{
+    static const std::pair<std::string_view, Key> keys[]{{"Delete", Key::Delete}, {"Backspace", Key::Backspace},
+        {"Tab", Key::Tab}, {"Enter", Key::Enter}, {" ", Key::Space}, {"ArrowLeft", Key::Left},
+        {"ArrowRight", Key::Right}, {"ArrowUp", Key::Up}, {"ArrowDown", Key::Down}};
+    Key k = Key::Other;
+    for (const auto& [known, meant] : keys)
+        if (name == known)
+            k = meant;
+    return current->key(k == Key::Tab && shift ? Key::BackTab : k, down);
+}
+
 } // namespace
 
 std::string markup(const Session& session, int control)
@@ -121,8 +200,6 @@ std::string markup(const Session& session, int control)
     // The keyboard's focus is the session's; the page's follows it, for screen readers.
     if (row.clickable || row.kind == Kind::List)
         html += " tabindex=-1";
-    if (row.kind == Kind::List)
-        html += " data-list";
     if (row.kind == Kind::Window ? !session.inSight(control) : !row.shown)
         html += " hidden";
     if (row.kind == Kind::Window)
@@ -136,92 +213,26 @@ std::string markup(const Session& session, int control)
     return html + "</div>";
 }
 
-Page::Page(Session::Services services)
-    : players(services, *this)
-    , document(val::global("document"))
-    , elements(ids::Count, val::undefined())
+void startPage(Session::Services services)
 {
-    build(t::Form2);
-    // Out of sight but read out: the number drawn, once a spin has stopped.
-    elements[t::Form2].call<void>("insertAdjacentHTML", val("afterend"), val("<div role=status class=spoken></div>"));
-    spoken = elements[t::Form2]["nextSibling"];
-    players.start();
+    static Page page(services);
+    current = &page.players;
 }
 
-// The title's screen is in the page already (written by the build); the
-// table's is made beside it.
-void Page::build(int window)
+EMSCRIPTEN_BINDINGS(morvik)
 {
-    auto find = [&](int id) { return document.call<val>("querySelector", "[data-id=\"" + std::to_string(id) + "\"]"); };
-    if (find(window).isNull())
-        document.call<val>("querySelector", val("main")).call<void>("insertAdjacentHTML", val("afterbegin"),
-                                                                 markup(players, window));
-    for (int id = 0; id < ids::Count; ++id)
-        if (windowOf(id) == window)
-            elements[id] = find(id);
-}
-
-void Page::makeTable()
-{
-    build(b::Form1);
-    // Asked for every millisecond, as on the desktop (the browser allows
-    // about four), and never stopped: a spin goes on to its end behind the
-    // title screen.
-    timer1 = emscripten_set_interval([](void* page) { static_cast<Page*>(page)->players.tick(); }, 1, this);
-}
-
-void Page::show(int control, bool visible)
-{
-    elements[control].set("hidden", !visible);
-    if (visible && Controls[control].kind == Kind::Window)
-        document.set("title", players.accessible(control).name);
-    // The table screen is a step in the browser's history, so that its Back
-    // button (a phone's back gesture) closes the table as the desktop's close
-    // request does; one back from the title leaves the page, and the game.
-    if (control == b::Form1) {
-        val history = val::global("history");
-        const bool onTable = !history["state"].isNull();
-        if (visible && !onTable)
-            history.call<void>("pushState", val("table"), val(""));
-        else if (!visible && onTable)
-            history.call<void>("back");
-    }
-}
-
-// During a spin, only Cislo's shapes are written anew: its box contains its
-// own layout, so the page lays out nothing else.
-void Page::redraw(int control)
-{
-    val element = elements[control];
-    element["firstChild"].set("innerHTML", shapes(players, control));
-    element["style"].set("color", css(players.look(control).colour));
-    for (const auto& [name, value] : told(players, control))
-        element.call<void>("setAttribute", name, value);
-    if (control == players.focus() && !document["activeElement"].strictlyEquals(element)) {
-        val options = val::object();
-        options.set("preventScroll", true);
-        element.call<void>("focus", options);
-    }
-}
-
-void Page::announce(int control)
-{
-    const Accessible a = players.accessible(control);
-    spoken.set("textContent", a.name + " " + a.value);
-}
-
-// The game ends: Timer1 stops, the screens go, and the tab closes where the
-// browser lets a page close it. Loading the page again starts a new game.
-void Page::quit()
-{
-    emscripten_clear_interval(timer1);
-    timer1 = 0;
-    for (const int window : {t::Form2, b::Form1})
-        if (!elements[window].isUndefined())
-            elements[window].call<void>("remove");
-    spoken.call<void>("remove");
-    val::global("morvikEnded")();
-    val::global("window").call<void>("close");
+    using emscripten::function;
+    function("press", +[](int control, bool second) { current->press(control, second); });
+    function("release", +[](int control) { current->release(control); });
+    function("click", +[](int control) { current->click(control); });
+    // A point in the list, in CSS pixels: the page's plan is drawn at 100 %.
+    function("pressList", +[](int list, int x, int y) { current->pressList(list, {x, y}, Scale{96}); });
+    function("pressEntry", +[](int list, int row) { current->pressEntry(list, row); });
+    function("wheel", +[](int list, int notches) { current->wheel(list, notches); });
+    function("key", &key);
+    function("keyboardLost", +[] { current->keyboardLost(); });
+    // The browser's Back while the table is shown (show() above).
+    function("back", +[] { current->closeRequest(b::Form1); });
 }
 
 } // namespace morvik

@@ -4,7 +4,7 @@
 #include "web/page.h"
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
@@ -26,9 +26,8 @@ int main(int, char** argv)
     Unused unused;
     morvik::Session session({unused, unused}, unused);
     session.start();
-    std::stringstream page;
-    page << std::ifstream(argv[1]).rdbuf();
-    std::string html = page.str();
+    std::ifstream page(argv[1]);
+    std::string html(std::istreambuf_iterator<char>(page), {});
     const std::string mark = "<!-- the title -->";
     html.replace(html.find(mark), mark.size(), morvik::markup(session, morvik::ids::title::Form2));
     std::ofstream(argv[2]) << html;

@@ -2,8 +2,7 @@
 // 127.0.0.1 and Debian's Chromium, driven by playwright-core, which downloads
 // no browser of its own.
 import { chromium } from 'playwright-core';
-import { serve } from '../../web/serve.mjs';
-import { decode } from '../e2e/steps.mjs';
+import { serve } from '../../tools/serve.mjs';
 
 export const site = process.env.MORVIK_SITE ?? new URL('../../build/web/site', import.meta.url).pathname;
 
@@ -25,10 +24,9 @@ export async function start() {
     async open(options = {}, { clock = true } = {}) {
       const context = await browser.newContext({ viewport: { width: 1280, height: 1024 }, ...options });
       const page = await context.newPage();
-      const errors = [];
-      page.on('pageerror', (e) => errors.push(e));
-      page.on('console', (m) => m.type() === 'error' && errors.push(new Error(m.text())));
-      page.errors = errors;
+      page.errors = [];
+      page.on('pageerror', (e) => page.errors.push(e));
+      page.on('console', (m) => m.type() === 'error' && page.errors.push(new Error(m.text())));
       if (clock) await page.clock.install();
       await page.goto(url);
       await page.locator('[data-control="Form2"]').waitFor();
@@ -47,9 +45,3 @@ export async function start() {
 export const screen = (page, window) => page.locator(`[data-control="${window}"]`);
 export const control = (page, window, name) => screen(page, window).locator(`[data-control="${name}"]`);
 
-// The colours [r, g, b] at device pixels of a screenshot, read by the
-// drivers' one pixel reader.
-export async function colours(browser, png, points) {
-  const pixels = decode(png);
-  return points.map(([x, y]) => pixels.at(x, y)).map((c) => [c >> 16, (c >> 8) & 255, c & 255]);
-}

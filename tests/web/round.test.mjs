@@ -9,9 +9,9 @@
 // page, which ends the game as the close request to the title ends the
 // program. "ended" holds once the page no longer shows the game.
 //
-// MORVIK_SCALE plays on a screen of that many device pixels to the pixel;
-// MORVIK_STEP_COUNT plays only the first steps. Each step's screenshot is
-// kept in screenshots/ (screenshots-<scale>/) of the folder it runs in.
+// MORVIK_SCALE plays on a screen of that many device pixels to the pixel,
+// only the first three steps unless it is 1. Each step's screenshot is kept
+// in screenshots/ (screenshots-<scale>/) of the folder it runs in.
 import { after } from 'node:test';
 import { play } from '../e2e/steps.mjs';
 import { screen, start } from './browser.mjs';
@@ -58,9 +58,9 @@ play({
   freeze: async () => page.clock.pauseAt(await page.evaluate(() => Date.now() + 1000)),
   moment: () => page.clock.runFor(1),
   thaw: () => page.clock.resume(),
-  ended: async () => page.isClosed() || page.url() !== web.url || (await page.locator('[data-control]').count()) === 0,
+  ended: async () => page.isClosed() || page.url() !== web.url || (await page.locator('.screen:visible').count()) === 0,
 }, {
   steps: process.env.MORVIK_STEPS,
   shots: scale === 1 ? 'screenshots' : `screenshots-${scale}`,
-  count: Number(process.env.MORVIK_STEP_COUNT ?? Infinity),
+  count: scale === 1 ? Infinity : 3,
 });

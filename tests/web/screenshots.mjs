@@ -7,7 +7,7 @@ const docs = new URL('../../docs/', import.meta.url).pathname;
 const web = await start();
 const page = await web.open({}, { clock: false });
 await screen(page, 'Form2').screenshot({ path: `${docs}web-title.png` });
-for (const name of ['Play', 'Chip 10', '20', 'Red', 'Chip 5', '27', '27', 'Chip 50', 'Big'])
+for (const name of ['Play', 'Chip 10', '20', 'Red', 'Chip 5', '27', '27', 'Chip 50', 'Big 19-36'])
   await page.getByRole('button', { name, exact: true }).click();
 await page.getByRole('option').nth(1).click();
 await screen(page, 'Form1').screenshot({ path: `${docs}web-table.png` });

@@ -2,7 +2,7 @@
 // that let a browser keep what has not changed. For a player trying the game
 // (tools/web.sh serve) and for the browser tests.
 //
-//   node web/serve.mjs <site folder> [port]
+//   node tools/serve.mjs <site folder> [port]
 //
 // The port is the argument, else MORVIK_PORT, else 8080. It listens on this
 // machine only, unless MORVIK_HOST says where (0.0.0.0: every network, so that
@@ -25,20 +25,18 @@ const types = {
   '.webp': 'image/webp',
   '.txt': 'text/plain; charset=utf-8',
 };
-// Fonts and pictures are compressed already.
-const compressible = new Set(['.html', '.js', '.wasm', '.webmanifest', '.txt']);
 const encoders = { br: brotliCompressSync, gzip: gzipSync };
 // Compressed bodies by ETag and encoding, each made once.
 const packed = new Map();
 
 async function answer(site, request, response) {
-  let path;
+  let file;
   try {
-    path = normalize(decodeURIComponent(new URL(request.url, 'http://host').pathname));
+    const path = normalize(decodeURIComponent(new URL(request.url, 'http://host').pathname));
+    file = join(site, path, path.endsWith('/') ? 'index.html' : '');
   } catch {
     return response.writeHead(400).end();
   }
-  const file = join(site, path.endsWith('/') ? join(path, 'index.html') : path);
   let body;
   try {
     body = await readFile(file);
@@ -51,12 +49,12 @@ async function answer(site, request, response) {
   const headers = { ETag: etag, 'Cache-Control': 'no-cache', Vary: 'Accept-Encoding' };
   if (request.headers['if-none-match'] === etag) return response.writeHead(304, headers).end();
   headers['Content-Type'] = types[extname(file)] ?? 'application/octet-stream';
-  const accepted = request.headers['accept-encoding'] ?? '';
-  const encoding = compressible.has(extname(file)) && ['br', 'gzip'].find((e) => accepted.includes(e));
+  // Fonts and pictures are compressed already.
+  const encoding = !/^(font|image)\//.test(headers['Content-Type'])
+    && ['br', 'gzip'].find((e) => request.headers['accept-encoding']?.includes(e));
   if (encoding) {
-    const key = etag + encoding;
-    if (!packed.has(key)) packed.set(key, encoders[encoding](body));
-    body = packed.get(key);
+    if (!packed.has(etag + encoding)) packed.set(etag + encoding, encoders[encoding](body));
+    body = packed.get(etag + encoding);
     headers['Content-Encoding'] = encoding;
   }
   response.writeHead(200, headers).end(body);
@@ -75,15 +73,12 @@ export function serve(site, port = 0, host = '127.0.0.1') {
 if (import.meta.url === pathToFileURL(process.argv[1]).href) {
   const port = Number(process.argv[3] ?? process.env.MORVIK_PORT ?? 8080);
   const host = process.env.MORVIK_HOST ?? '127.0.0.1';
-  let url;
-  try {
-    ({ url } = await serve(process.argv[2] ?? '.', port, host));
-    console.log(`Morvik Roulette is served at ${url} (Ctrl+C stops it)`);
-  } catch (e) {
+  const { url } = await serve(process.argv[2] ?? '.', port, host).catch((e) => {
     if (e.code !== 'EADDRINUSE') throw e;
     console.error(`Port ${port} is taken. Choose another: MORVIK_PORT=${port + 1} tools/web.sh serve`);
     process.exit(1);
-  }
+  });
+  console.log(`Morvik Roulette is served at ${url} (Ctrl+C stops it)`);
   if (host !== '127.0.0.1') {
     const lan = Object.values(networkInterfaces()).flat().filter((a) => a.family === 'IPv4' && !a.internal);
     for (const { address } of lan) console.log(`From a phone on the same network: http://${address}:${new URL(url).port}/`);
