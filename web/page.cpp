@@ -50,7 +50,7 @@ std::string shapes(const Session& session, int control)
         else if (const auto* s = std::get_if<Stroke>(&shape)) {
             // The square pen's middle runs half its width from its corner.
             const auto middle = [&](int corner) { return std::to_string(corner + s->width / 2.0); };
-            html += "<svg><line x1=" + middle(s->from.x) + " y1=" + middle(s->from.y) + " x2=" + middle(s->to.x) +
+            html += "<svg aria-hidden=true><line x1=" + middle(s->from.x) + " y1=" + middle(s->from.y) + " x2=" + middle(s->to.x) +
                     " y2=" + middle(s->to.y) + " stroke-width=" + std::to_string(s->width) + " stroke=\"" +
                     css(s->colour) + "\" stroke-linecap=square /></svg>";
         } else if (const auto* p = std::get_if<Picture>(&shape)) {
