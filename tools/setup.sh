@@ -20,7 +20,7 @@ WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth)
 # The web build: Emscripten, librsvg and ImageMagick for the pictures and the
 # font tools that cut the font down to WOFF2; its tests run in Chromium under
 # Node.js with npm (Debian's, unless the machine has its own).
-WEB_PACKAGES=(cmake ninja-build emscripten librsvg2-bin imagemagick fonttools woff2)
+WEB_PACKAGES=(cmake ninja-build emscripten librsvg2-bin imagemagick fonttools)
 WEB_TEST_PACKAGES=(chromium)
 command -v npm >/dev/null || WEB_TEST_PACKAGES+=(nodejs npm)
 
