@@ -1,11 +1,13 @@
 // The game's one typeface: Liberation Mono Bold, carried by the program, as
-// "Courier New", the face whose metrics the layout was measured with.
+// "Courier New", the face whose metrics the layout was measured with; and the
+// layout's colours and boxes in Qt's terms.
 #pragma once
 
 #include "layout/figures.h"
 
 #include <QColor>
 #include <QFont>
+#include <QRect>
 
 namespace morvik {
 
@@ -18,9 +20,9 @@ inline QColor toQColor(Rgb c)
 {
     return QColor(c.r, c.g, c.b);
 }
-inline QString fromUtf8(std::string_view text)
+inline QRect toQRect(Box b)
 {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    return {b.x, b.y, b.width, b.height};
 }
 
 } // namespace morvik

@@ -7,7 +7,6 @@
 #include "session/session.h"
 
 #include <QCoreApplication>
-#include <QPixmap>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -21,8 +20,9 @@ class ControlWidget : public QWidget {
 
 public:
     ControlWidget(int control, Session& session, QWidget* parent);
-    int control() const { return id; }
-    Session& owner() const { return session; }
+
+    const int id;
+    Session& session;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,16 +36,9 @@ protected:
 private:
     Scale scale() const { return {qRound(96 * devicePixelRatioF())}; }
     void press(QMouseEvent* event, bool second);
-
-    int id;
-    Session& session;
-    QPixmap shown; // the picture as last drawn, at its box's size and density
-    int shownDensity = 0;
 };
 
 class Screens : public QObject, private Display {
-    Q_OBJECT
-
 public:
     explicit Screens(Session::Services services);
 
@@ -76,7 +69,5 @@ private:
 
 // Qt's accessibility asks the session about every ControlWidget from now on.
 void installAccessibility();
-// The readout's value is not among the changes told: it is announced once.
-void tellChanges(ControlWidget* widget, const Accessible& before, const Accessible& now);
 
 } // namespace morvik
