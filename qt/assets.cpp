@@ -38,7 +38,7 @@ QImage assets::picture(Art art, int index, int density)
         : art == Art::Logo                 ? QStringLiteral("logo")
                                            : QStringLiteral("chip-%1").arg(ChipValues[index]);
     // Qt's reader takes the device pixel ratio from the name's "@2x".
-    QImageReader reader(QStringLiteral(":/pictures/%1@%2x.ppm").arg(name).arg(density), "ppm");
+    QImageReader reader(QStringLiteral(":/%1@%2x.ppm").arg(name).arg(density), "ppm");
     reader.setAutoDetectImageFormat(false);
     QImage image = reader.read();
     if (image.isNull())

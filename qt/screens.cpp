@@ -25,23 +25,25 @@ void ControlWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.scale(1 / devicePixelRatioF(), 1 / devicePixelRatioF());
+    const auto colour = [](Rgb c) { return QColor(c.r, c.g, c.b); };
+    const auto rect = [](Box b) { return QRect(b.x, b.y, b.width, b.height); };
     for (const Shape& shape : session.plan(id, scale(), false)) {
         // Only a disc's edge is smoothed: lines and boxes cover whole device pixels.
         painter.setRenderHint(QPainter::Antialiasing, std::holds_alternative<Disc>(shape));
         if (const auto* f = std::get_if<Fill>(&shape)) {
-            painter.fillRect(toQRect(f->box), toQColor(f->colour));
+            painter.fillRect(rect(f->box), colour(f->colour));
         } else if (const auto* s = std::get_if<Stroke>(&shape)) {
             const QPointF middle((s->width - 1) / 2.0, (s->width - 1) / 2.0);
-            painter.setPen(QPen(toQColor(s->colour), s->width, Qt::SolidLine, Qt::SquareCap));
+            painter.setPen(QPen(colour(s->colour), s->width, Qt::SolidLine, Qt::SquareCap));
             painter.drawLine(QPointF(s->from.x, s->from.y) + middle, QPointF(s->to.x, s->to.y) + middle);
         } else if (const auto* d = std::get_if<Disc>(&shape)) {
             painter.setPen(Qt::NoPen);
-            painter.setBrush(toQColor(d->colour));
-            painter.drawEllipse(QRectF(toQRect(d->box)));
+            painter.setBrush(colour(d->colour));
+            painter.drawEllipse(QRectF(rect(d->box)));
         } else if (const auto* r = std::get_if<Run>(&shape)) {
             painter.setFont(layoutFont(r->pixels));
-            painter.setPen(toQColor(r->colour));
-            painter.drawText(toQRect(r->box), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromUtf8(r->text));
+            painter.setPen(colour(r->colour));
+            painter.drawText(rect(r->box), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromUtf8(r->text));
         } else if (const auto* p = std::get_if<Picture>(&shape)) {
             QImage image = assets::picture(p->art, p->index, p->density)
                                .scaled(p->box.width, p->box.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -128,8 +130,7 @@ void Screens::show(int control, bool visible)
         widgets[control]->activateWindow();
 }
 
-// Assistive technology hears what changed but the readout's value, which is
-// announced once.
+// Assistive technology hears what changed, but the readout's value only once.
 void Screens::redraw(int control)
 {
     ControlWidget* w = widgets[control];

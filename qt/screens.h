@@ -1,7 +1,6 @@
 // The game's two windows on Qt Widgets: one widget per row of the layout's
 // table of controls, made with its window, drawing the session's plan for it.
-// Raw events go to the session as they come; what the Display is asked for is
-// drawn and told to assistive technology.
+// Raw events go to the session as they come; what it shows is drawn and told to screen readers.
 #pragma once
 
 #include "session/session.h"
