@@ -30,7 +30,7 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name && isValid() ? fromUtf8(look().entries[row]) : QString();
+        return t == QAccessible::Name && isValid() ? QString::fromUtf8(look().entries[row]) : QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override { return {}; }
@@ -47,20 +47,20 @@ public:
         return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
     }
     QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString&) override { list->owner().pressEntry(list->control(), row); }
+    void doAction(const QString&) override { list->session.pressEntry(list->id, row); }
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
     ControlWidget* const list;
     const int row;
 
 private:
-    const Look& look() const { return list->owner().look(list->control()); }
+    const Look& look() const { return list->session.look(list->id); }
 };
 
 class ControlAccessible : public QAccessibleWidget {
 public:
     explicit ControlAccessible(ControlWidget* widget)
-        : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->control()].role)])
+        : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->id].role)])
     {
     }
     ~ControlAccessible() override
@@ -72,7 +72,7 @@ public:
     QString text(QAccessible::Text t) const override
     {
         const Accessible now = session().accessible(id());
-        return fromUtf8(t == QAccessible::Name          ? now.name
+        return QString::fromUtf8(t == QAccessible::Name          ? now.name
                         : t == QAccessible::Description ? now.description
                         : t == QAccessible::Value       ? now.value
                                                         : std::string());
@@ -108,8 +108,8 @@ public:
     }
 
 private:
-    Session& session() const { return static_cast<ControlWidget*>(widget())->owner(); }
-    int id() const { return static_cast<ControlWidget*>(widget())->control(); }
+    Session& session() const { return static_cast<ControlWidget*>(widget())->session; }
+    int id() const { return static_cast<ControlWidget*>(widget())->id; }
     bool isList() const { return Controls[id()].kind == Kind::List; }
 
     mutable std::vector<QAccessible::Id> entries;
@@ -124,30 +124,6 @@ void installAccessibility()
             return nullptr;
         return new ControlAccessible(static_cast<ControlWidget*>(object));
     });
-}
-
-void tellChanges(ControlWidget* widget, const Accessible& before, const Accessible& now)
-{
-    auto tell = [widget](QAccessible::Event type, int child) {
-        QAccessibleEvent event(widget, type);
-        event.setChild(child);
-        QAccessible::updateAccessibility(&event);
-    };
-    if (now.name != before.name)
-        tell(QAccessible::NameChanged, -1);
-    if (now.description != before.description)
-        tell(QAccessible::DescriptionChanged, -1);
-    if (now.pressed != before.pressed) {
-        QAccessible::State pressed;
-        pressed.pressed = true;
-        QAccessibleStateChangeEvent event(widget, pressed);
-        QAccessible::updateAccessibility(&event);
-    }
-    if (now.role == Role::List) {
-        tell(QAccessible::ObjectReorder, -1);
-        if (now.value != before.value)
-            tell(QAccessible::Selection, widget->owner().look(widget->control()).selected);
-    }
 }
 
 } // namespace morvik

@@ -12,19 +12,6 @@
 
 namespace morvik {
 
-namespace {
-
-template <class... Cases> struct Overloaded : Cases... {
-    using Cases::operator()...;
-};
-
-QRect toQRect(Box b)
-{
-    return {b.x, b.y, b.width, b.height};
-}
-
-} // namespace
-
 ControlWidget::ControlWidget(int control, Session& session, QWidget* parent)
     : QWidget(parent)
     , id(control)
@@ -38,38 +25,32 @@ void ControlWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.scale(1 / devicePixelRatioF(), 1 / devicePixelRatioF());
-    const auto draw = Overloaded{
-        [&](const Fill& f) { painter.fillRect(toQRect(f.box), toQColor(f.colour)); },
-        [&](const Stroke& s) {
-            const QPointF middle((s.width - 1) / 2.0, (s.width - 1) / 2.0);
-            painter.setPen(QPen(toQColor(s.colour), s.width, Qt::SolidLine, Qt::SquareCap));
-            painter.drawLine(QPointF(s.from.x, s.from.y) + middle, QPointF(s.to.x, s.to.y) + middle);
-        },
-        [&](const Disc& d) {
-            painter.setRenderHint(QPainter::Antialiasing, true);
+    const auto colour = [](Rgb c) { return QColor(c.r, c.g, c.b); };
+    const auto rect = [](Box b) { return QRect(b.x, b.y, b.width, b.height); };
+    for (const Shape& shape : session.plan(id, scale(), false)) {
+        // Only a disc's edge is smoothed: lines and boxes cover whole device pixels.
+        painter.setRenderHint(QPainter::Antialiasing, std::holds_alternative<Disc>(shape));
+        if (const auto* f = std::get_if<Fill>(&shape)) {
+            painter.fillRect(rect(f->box), colour(f->colour));
+        } else if (const auto* s = std::get_if<Stroke>(&shape)) {
+            const QPointF middle((s->width - 1) / 2.0, (s->width - 1) / 2.0);
+            painter.setPen(QPen(colour(s->colour), s->width, Qt::SolidLine, Qt::SquareCap));
+            painter.drawLine(QPointF(s->from.x, s->from.y) + middle, QPointF(s->to.x, s->to.y) + middle);
+        } else if (const auto* d = std::get_if<Disc>(&shape)) {
             painter.setPen(Qt::NoPen);
-            painter.setBrush(toQColor(d.colour));
-            painter.drawEllipse(QRectF(toQRect(d.box)));
-            painter.setRenderHint(QPainter::Antialiasing, false);
-        },
-        [&](const Run& r) {
-            painter.setFont(layoutFont(r.pixels));
-            painter.setPen(toQColor(r.colour));
-            painter.drawText(toQRect(r.box), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, fromUtf8(r.text));
-        },
-        [&](const Picture& p) {
-            const QSize size(p.box.width, p.box.height);
-            if (shown.size() != size || shownDensity != p.density) {
-                const QImage image = assets::picture(p.art, p.index, p.density);
-                shown = QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-                shown.setDevicePixelRatio(1); // Qt reads "@2x" in a file's name as a density of its own
-                shownDensity = p.density;
-            }
-            painter.drawPixmap(p.box.x, p.box.y, shown);
-        },
-    };
-    for (const Shape& shape : session.plan(id, scale(), false))
-        std::visit(draw, shape);
+            painter.setBrush(colour(d->colour));
+            painter.drawEllipse(QRectF(rect(d->box)));
+        } else if (const auto* r = std::get_if<Run>(&shape)) {
+            painter.setFont(layoutFont(r->pixels));
+            painter.setPen(colour(r->colour));
+            painter.drawText(rect(r->box), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, QString::fromUtf8(r->text));
+        } else if (const auto* p = std::get_if<Picture>(&shape)) {
+            QImage image = assets::picture(p->art, p->index, p->density)
+                               .scaled(p->box.width, p->box.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            image.setDevicePixelRatio(1); // Qt reads "@2x" in a file's name as a density of its own
+            painter.drawImage(p->box.x, p->box.y, image);
+        }
+    }
 }
 
 void ControlWidget::press(QMouseEvent* event, bool second)
@@ -106,16 +87,15 @@ Screens::Screens(Session::Services services)
     players.start();
 }
 
-// Places are in Qt's own pixels, which Qt brings to the screen's scale.
+// Places are in Qt's own pixels, which Qt brings to the screen's scale. A
+// window's controls follow it in the table.
 void Screens::build(int window)
 {
-    for (int id = 0; id < ids::Count; ++id) {
+    for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
         const Control& row = Controls[id];
-        if (windowOf(id) != window)
-            continue;
         auto* w = widgets[id] = new ControlWidget(id, players, row.parent < 0 ? nullptr : widgets[row.parent]);
         told[id] = players.accessible(id);
-        w->setObjectName(fromUtf8(layoutName(id)));
+        w->setObjectName(QString::fromUtf8(layoutName(id)));
         w->setGeometry(row.box.x, row.box.y, row.box.width, row.box.height);
         w->setVisible(row.parent >= 0 && row.shown);
         if (row.parent >= 0)
@@ -150,25 +130,43 @@ void Screens::show(int control, bool visible)
         widgets[control]->activateWindow();
 }
 
+// Assistive technology hears what changed, but the readout's value only once.
 void Screens::redraw(int control)
 {
     ControlWidget* w = widgets[control];
     if (!w)
         return;
     w->update();
-    Accessible now = players.accessible(control);
-    tellChanges(w, told[control], now);
-    told[control] = std::move(now);
+    auto tell = [w](QAccessible::Event type, int child = -1) {
+        QAccessibleEvent event(w, type);
+        event.setChild(child);
+        QAccessible::updateAccessibility(&event);
+    };
+    const Accessible now = players.accessible(control), &before = told[control];
+    if (now.name != before.name)
+        tell(QAccessible::NameChanged);
+    if (now.description != before.description)
+        tell(QAccessible::DescriptionChanged);
+    if (now.pressed != before.pressed) {
+        QAccessible::State pressed;
+        pressed.pressed = true;
+        QAccessibleStateChangeEvent event(w, pressed);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (now.role == Role::List)
+        tell(QAccessible::ObjectReorder);
+    if (now.role == Role::List && now.value != before.value)
+        tell(QAccessible::Selection, players.look(control).selected);
+    told[control] = now;
     if (control == players.focus() && control != toldFocus) {
         toldFocus = control;
-        QAccessibleEvent focus(w, QAccessible::Focus);
-        QAccessible::updateAccessibility(&focus);
+        tell(QAccessible::Focus);
     }
 }
 
 void Screens::announce(int control)
 {
-    QAccessibleValueChangeEvent event(widgets[control], fromUtf8(players.accessible(control).value));
+    QAccessibleValueChangeEvent event(widgets[control], QString::fromUtf8(players.accessible(control).value));
     QAccessible::updateAccessibility(&event);
 }
 
@@ -185,8 +183,7 @@ bool Screens::eventFilter(QObject*, QEvent* event)
         players.keyboardLost();
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
-    const int code = static_cast<QKeyEvent*>(event)->key();
-    const auto* known = std::find_if(std::begin(Keys), std::end(Keys), [code](auto k) { return k.first == code; });
+    const auto* known = std::ranges::find(Keys, static_cast<QKeyEvent*>(event)->key(), &std::pair<int, Key>::first);
     // A key the game takes goes no further: no focus moves between widgets.
     return players.key(known == std::end(Keys) ? Key::Other : known->second, event->type() == QEvent::KeyPress);
 }

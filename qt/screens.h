@@ -1,13 +1,11 @@
 // The game's two windows on Qt Widgets: one widget per row of the layout's
 // table of controls, made with its window, drawing the session's plan for it.
-// Raw events go to the session as they come; what the Display is asked for is
-// drawn and told to assistive technology.
+// Raw events go to the session as they come; what it shows is drawn and told to screen readers.
 #pragma once
 
 #include "session/session.h"
 
 #include <QCoreApplication>
-#include <QPixmap>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -21,8 +19,9 @@ class ControlWidget : public QWidget {
 
 public:
     ControlWidget(int control, Session& session, QWidget* parent);
-    int control() const { return id; }
-    Session& owner() const { return session; }
+
+    const int id;
+    Session& session;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -36,16 +35,9 @@ protected:
 private:
     Scale scale() const { return {qRound(96 * devicePixelRatioF())}; }
     void press(QMouseEvent* event, bool second);
-
-    int id;
-    Session& session;
-    QPixmap shown; // the picture as last drawn, at its box's size and density
-    int shownDensity = 0;
 };
 
 class Screens : public QObject, private Display {
-    Q_OBJECT
-
 public:
     explicit Screens(Session::Services services);
 
@@ -76,7 +68,5 @@ private:
 
 // Qt's accessibility asks the session about every ControlWidget from now on.
 void installAccessibility();
-// The readout's value is not among the changes told: it is announced once.
-void tellChanges(ControlWidget* widget, const Accessible& before, const Accessible& now);
 
 } // namespace morvik

@@ -3,8 +3,5 @@
 # server, with the screen readers' bus (AT-SPI) up on a session bus of its own.
 exec dbus-run-session -- sh -c '
 /usr/libexec/at-spi-bus-launcher &
-bus=$!
-xvfb-run -a -s "-screen 0 2000x1600x24" "$@"
-code=$?
-kill $bus
-exit $code' sh "$@"
+trap "kill $!" EXIT
+xvfb-run -a -s "-screen 0 2000x1600x24" "$@"' sh "$@"
