@@ -1,12 +1,13 @@
-// The game found as a screen reader finds it: the windows by their titles,
-// each control as the child window of its number, answering WM_GETTEXT with
-// its name. Every row of the layout's table of controls named and placed at
-// the display's dots per inch (written as Wine's LogPixels, in a prefix of
-// the test's own), and again after WM_DPICHANGED, which Wine never sends
-// itself, drawn as a game started at that scale. Then Timer1, a Delete held
-// when the keyboard is lost, the wheel, a double click on Next, the drawn
-// number heard once a spin, and Tab and Enter on X. Close requests are the
-// end-to-end driver's.
+// What only the Windows program itself can show; the round every front end
+// plays is tests/e2e's. The windows are found by their titles, each control
+// as the child window of its number: every row of the layout's table named
+// (its window text) and placed at the display's dots per inch (Wine's
+// LogPixels, in a prefix of the test's own), and again after WM_DPICHANGED,
+// which Wine never sends itself, drawn as a game started at that scale. Then
+// Timer1's period, a Delete held when the keyboard is lost, the wheel, and
+// what screen readers are told beyond the window texts. Wine keeps the
+// annotations to itself but traces each one, with the game's SetTimer calls,
+// on the game's standard error: the file the check reads.
 //
 //   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
 #include "layout/controls.h"
@@ -24,6 +25,7 @@
 #include <vector>
 
 using namespace morvik;
+namespace b = ids::table;
 
 namespace {
 
@@ -37,8 +39,7 @@ void check(bool ok, const char* what)
     std::fflush(stdout);
 }
 
-// What screen readers hear of the game: its focus and value events, each
-// with the window it concerns.
+// The focus and value events screen readers hear, with the window concerned.
 std::vector<std::pair<DWORD, HWND>> heard;
 
 void CALLBACK hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD)
@@ -48,7 +49,7 @@ void CALLBACK hear(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, D
 }
 
 // Waits, hearing the game meanwhile.
-bool waitFor(const std::function<bool()>& ready, ULONGLONG patienceMs = 60'000)
+bool waitFor(const std::function<bool()>& ready, ULONGLONG patienceMs = 10'000)
 {
     for (const ULONGLONG start = GetTickCount64(); GetTickCount64() - start < patienceMs; Sleep(50)) {
         for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
@@ -65,21 +66,13 @@ HWND visibleWindow(const wchar_t* title)
     return window && IsWindowVisible(window) ? window : nullptr;
 }
 
-std::wstring widen(std::string_view utf8)
-{
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                                    static_cast<int>(wide.size())));
-    return wide;
-}
-
 // A caption's words as a screen reader reads them, whatever the spaces that lay them out.
-std::wstring words(const std::wstring& text)
+std::string words(std::string_view text)
 {
-    std::wistringstream in(text);
-    std::wstring word, all;
+    std::istringstream in{std::string(text)};
+    std::string word, all;
     while (in >> word)
-        all += (all.empty() ? L"" : L" ") + word;
+        all += (all.empty() ? "" : " ") + word;
     return all;
 }
 
@@ -90,7 +83,6 @@ RECT scaled(Box b, UINT dpi)
     return {s(b.x), s(b.y), s(b.x + b.width), s(b.y + b.height)};
 }
 
-// Every control of a window by its number.
 std::map<int, HWND> controls(HWND window)
 {
     std::map<int, HWND> found;
@@ -104,13 +96,16 @@ std::map<int, HWND> controls(HWND window)
     return found;
 }
 
-std::wstring textOf(HWND control)
+// In UTF-8, as the layout writes it.
+std::string textOf(HWND control)
 {
     wchar_t text[128]{};
     DWORD_PTR length = 0;
     SendMessageTimeoutW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000,
                         &length);
-    return text;
+    char utf8[512]{};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    return utf8;
 }
 
 // The window's size, and every control of it where the table puts it, in the
@@ -120,7 +115,7 @@ bool laidOut(HWND window, int windowId, UINT dpi)
 {
     bool ok = true;
     auto fail = [&](int id, const char* why) {
-        std::printf("# %s(%d), control %d: %s\n", Controls[id].name.data(), Controls[id].index, id, why);
+        std::printf("# %s: %s\n", layoutName(id).c_str(), why);
         ok = false;
     };
     RECT client{};
@@ -131,17 +126,16 @@ bool laidOut(HWND window, int windowId, UINT dpi)
     const std::map<int, HWND> found = controls(window);
     for (int id = windowId + 1; id < ids::Count && windowOf(id) == windowId; ++id) {
         const Control& row = Controls[id];
-        const HWND control = found.contains(id) ? found.at(id) : nullptr;
-        if (!control) {
+        if (!found.contains(id)) {
             fail(id, "missing");
             continue;
         }
-        const std::wstring name = words(widen(row.spokenName.empty() ? row.text : row.spokenName));
-        if (!name.empty() && words(textOf(control)) != name)
+        const std::string name = words(row.spokenName.empty() ? row.text : row.spokenName);
+        if (!name.empty() && words(textOf(found.at(id))) != name)
             fail(id, "named otherwise");
-        const HWND parent = GetParent(control);
+        const HWND parent = GetParent(found.at(id));
         RECT r{};
-        GetWindowRect(control, &r);
+        GetWindowRect(found.at(id), &r);
         MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
         const RECT expected = scaled(row.box, dpi);
         if (parent != (row.parent == windowId ? window : found.at(row.parent)) || !EqualRect(&r, &expected))
@@ -150,7 +144,7 @@ bool laidOut(HWND window, int windowId, UINT dpi)
     return ok;
 }
 
-// What the screen shows in a window's client area.
+// What the screen shows of a window's client area.
 std::vector<COLORREF> screenOf(HWND window)
 {
     RECT client{};
@@ -173,79 +167,75 @@ std::vector<COLORREF> screenOf(HWND window)
     return pixels;
 }
 
-// The upright between the columns of 16 and 17, at x = 216 on the layout and
-// one layout pixel thick, as it lies on the screen at each scale.
-struct Upright {
-    UINT dpi;
-    int x, thickness, y; // y: a point along it
-};
-constexpr Upright Uprights[] = {{96, 216, 1, 220}, {144, 324, 2, 330}, {192, 432, 2, 440}};
-
-bool uprightDrawn(HWND form1, UINT dpi)
-{
-    HDC screen = GetDC(nullptr);
-    auto at = [&](int x, int y) {
-        POINT p{x, y};
-        ClientToScreen(form1, &p);
-        return GetPixel(screen, p.x, p.y);
-    };
-    const Upright& u = *std::ranges::find(Uprights, dpi, &Upright::dpi);
-    bool ok = at(u.x - 1, u.y) == RGB(0, 128, 0) && at(u.x + u.thickness, u.y) == RGB(0, 128, 0);
-    for (int x = u.x; x < u.x + u.thickness; ++x)
-        ok = ok && at(x, u.y) == RGB(255, 255, 255);
-    ReleaseDC(nullptr, screen);
-    return ok;
-}
-
 void click(HWND control, int x = 0, int y = 0)
 {
     PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-// WM_DPICHANGED points to the window's new place, which must lie in the
-// game's own memory.
-void changeScale(HANDLE game, HWND window, UINT dpi)
-{
-    const RECT size = scaled(Controls[ids::table::Form1].box, dpi);
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - size.right) / 2,
-              top = (GetSystemMetrics(SM_CYSCREEN) - size.bottom) / 2;
-    const RECT place{left, top, left + size.right, top + size.bottom};
-    void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    WriteProcessMemory(game, there, &place, sizeof place, nullptr);
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(there), SMTO_BLOCK, 5000,
-                        &result);
-}
-
-// The game started at the display scale of `dpi`.
-PROCESS_INFORMATION start(const wchar_t* game, UINT dpi)
+// The game started at the display scale of `dpi`, and its table shown.
+std::pair<PROCESS_INFORMATION, HWND> startAndPlay(const wchar_t* game, UINT dpi, const char* at)
 {
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
     std::wstring command = L"\"" + std::wstring(game) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        std::printf("# cannot start %ls\n", game);
-    return started;
+    CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started);
+    HWND form2 = nullptr, form1 = nullptr;
+    waitFor([&] { return (form2 = visibleWindow(L"Form2")) != nullptr; }, 60'000);
+    if (at)
+        check(form2 && laidOut(form2, ids::title::Form2, dpi), at);
+    if (form2) {
+        click(controls(form2)[ids::title::Label1]);
+        waitFor([&] { return (form1 = visibleWindow(L"Form1")) && !IsWindowVisible(form2); });
+    }
+    return {started, form1};
 }
 
-void stop(const PROCESS_INFORMATION& game)
+// The last line of Wine's trace about `control` and `property` (a GUID, as
+// Wine writes it), or its clearing when the property is the state.
+constexpr char AccName[] = "{608d3df8-8128-4aa7-a428-f55e49267291}", AccValue[] = "{123fe443-211a-4615-9527-c45a7e93717a}",
+               AccDescription[] = "{4d48dfe4-bd3f-491f-a648-492d6f20c588}",
+               AccRole[] = "{cb905ff2-7bd1-4c05-b3c8-e6c241364d70}", AccState[] = "{a8d4d5b0-0a21-42d0-a5c0-514e984f457b}";
+
+bool has(std::string_view text, std::string_view part)
 {
-    TerminateProcess(game.hProcess, 0);
-    WaitForSingleObject(game.hProcess, 10'000);
-    CloseHandle(game.hThread);
-    CloseHandle(game.hProcess);
+    return text.find(part) != text.npos;
 }
 
-// "Play" pressed on the title window; the table window that takes its place.
-HWND play(HWND form2)
+std::string traced(const std::string& trace, HWND control, std::string_view property)
 {
-    HWND form1 = nullptr;
-    click(controls(form2)[ids::title::Label1]);
-    waitFor([&] { return (form1 = visibleWindow(L"Form1")) && !IsWindowVisible(form2); });
-    return form1;
+    char window[24];
+    std::snprintf(window, sizeof window, "(%016llX ", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(control)));
+    std::istringstream lines(trace);
+    std::string last;
+    for (std::string line; std::getline(lines, line);)
+        if (has(line, window) && (has(line, property) || (property == AccState && has(line, "ClearHwndProps"))))
+            last = line;
+    return last;
+}
+
+// Read as Windows Explorer's properties read it.
+bool versionRecorded(const wchar_t* exe)
+{
+    std::vector<char> record(GetFileVersionInfoSizeW(exe, nullptr));
+    bool ok = !record.empty() && GetFileVersionInfoW(exe, 0, static_cast<DWORD>(record.size()), record.data());
+    for (const wchar_t* field : {L"CompanyName=Morvik Game", L"ProductName=Morvik Roulette",
+                                 L"InternalName=Morvik Roulette", L"FileDescription=Morvik Roulette", L"FileVersion=1.00",
+                                 L"ProductVersion=1.00", L"OriginalFilename=Morvik Roulette.exe"}) {
+        const std::wstring_view f = field;
+        const std::wstring path = L"\\StringFileInfo\\040904B0\\" + std::wstring(f.substr(0, f.find(L'=')));
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        ok = ok && VerQueryValueW(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) &&
+             value == f.substr(f.find(L'=') + 1);
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    return ok && VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
+           fixed->dwFileVersionMS == 0x10000 && fixed->dwFileVersionLS == 0 && fixed->dwProductVersionMS == 0x10000 &&
+           fixed->dwProductVersionLS == 0 && fixed->dwFileType == VFT_APP;
 }
 
 } // namespace
@@ -255,109 +245,116 @@ int wmain(int argc, wchar_t* argv[])
     if (argc != 4)
         return 2;
     const UINT dpi = static_cast<UINT>(_wtoi(argv[2]));
-    // Wine traces each call of SetTimer with the arguments the game gave it.
-    constexpr wchar_t traced[] = L"user32.SetTimer";
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ, traced, sizeof traced);
+    check(versionRecorded(argv[1]), "the version record says Morvik Roulette 1.00 of Morvik Game, an application");
+    auto trace = [&] {
+        std::ostringstream text;
+        text << std::ifstream(std::filesystem::path(argv[3])).rdbuf();
+        return text.str();
+    };
 
     // What a game started at the new scale shows, once it shows it still.
-    const PROCESS_INFORMATION reference = start(argv[1], NewDpi);
-    HWND form2 = nullptr, form1 = nullptr;
-    waitFor([&] { return (form2 = visibleWindow(L"Form2")) != nullptr; });
+    auto [reference, form1] = startAndPlay(argv[1], NewDpi, nullptr);
     std::vector<COLORREF> wanted, seen;
     int still = 0;
-    check(form2 && (form1 = play(form2)) && waitFor([&] {
-              return (still = seen == (wanted = screenOf(form1)) ? still + 1 : 0, seen = wanted, still == 10);
-          }),
+    check(form1 && waitFor([&] { return (still = seen == (wanted = screenOf(form1)) ? still + 1 : 0, seen = wanted, still == 10); },
+                           60'000),
           "a game started at the new scale shows its table");
-    stop(reference);
+    TerminateProcess(reference.hProcess, 0);
+    WaitForSingleObject(reference.hProcess, 10'000);
 
+    constexpr wchar_t relayed[] = L"user32.SetTimer";
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ, relayed, sizeof relayed);
     SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
-    const PROCESS_INFORMATION game = start(argv[1], dpi);
-    check(waitFor([&] { return (form2 = visibleWindow(L"Form2")) != nullptr; }), "the title window Form2 shows");
-    if (!form2)
+    const auto [game, table1] = startAndPlay(argv[1], dpi, "Form2 and every control in it named and placed as laid out");
+    if (!(form1 = table1))
         return 1;
-    check(laidOut(form2, ids::title::Form2, dpi), "Form2 and every control in it named and placed as laid out");
-    check((form1 = play(form2)) != nullptr, "Play shows the table window Form1 in place of Form2");
-    if (!form1)
-        return 1;
-    check(laidOut(form1, ids::table::Form1, dpi), "Form1 and every control in it named and placed as laid out");
-    check(waitFor([&] { return uprightDrawn(form1, dpi); }, 10'000), "a line of the table one layout pixel thick");
-
-    changeScale(game.hProcess, form1, NewDpi);
-    check(laidOut(form1, ids::table::Form1, NewDpi), "after a change of scale, every control placed at the new one");
-    check(waitFor([&] { return screenOf(form1) == wanted && uprightDrawn(form1, NewDpi); }, 10'000),
-          "and drawn as a game started at that scale draws it, a line one layout pixel thick");
-
+    check(laidOut(form1, b::Form1, dpi), "Play shows Form1, every control in it named and placed as laid out");
     char asked[64];
     std::snprintf(asked, sizeof asked, "SetTimer(%08llx,00000001,00000001,",
                   static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(form1)));
-    auto timerAsked = [&] {
-        std::ostringstream trace;
-        trace << std::ifstream(std::filesystem::path(argv[3])).rdbuf();
-        return trace.str().find(asked) != std::string::npos;
-    };
-    check(waitFor(timerAsked, 10'000), "Timer1 of Form1 asked for every millisecond");
+    check(waitFor([&] { return has(trace(), asked); }), "Timer1 of Form1 asked for every millisecond");
+
+    // WM_DPICHANGED points to the window's new place, which must lie in the game's own memory.
+    const RECT size = scaled(Controls[b::Form1].box, NewDpi);
+    const RECT place{0, 0, size.right, size.bottom};
+    void* there = VirtualAllocEx(game.hProcess, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    WriteProcessMemory(game.hProcess, there, &place, sizeof place, nullptr);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(form1, WM_DPICHANGED, MAKEWPARAM(NewDpi, NewDpi), reinterpret_cast<LPARAM>(there), SMTO_BLOCK,
+                        5000, &result);
+    check(laidOut(form1, b::Form1, NewDpi), "after a change of scale, every control placed at the new one");
+    check(waitFor([&] { return screenOf(form1) == wanted; }), "and drawn as a game started at that scale draws it");
 
     // The counter of chips of 1 tells what was laid and withdrawn.
     std::map<int, HWND> table = controls(form1);
-    auto chipsOf1 = [&] { return textOf(table[ids::table::Label3]); };
-    auto bet = [&] {
-        click(table[ids::table::Label1 + 17]);
-        return waitFor([&] { return chipsOf1() == L"1"; }, 10'000);
-    };
+    auto chipsOf1 = [&] { return textOf(table[b::Label3]); };
     const int firstEntry = MulDiv(26, NewDpi, 96); // low in the first entry, from 2 to 33 on the layout
-    click(table[ids::table::Image1]);
-    check(bet(), "a chip of 1 laid on 17 leaves one");
-    click(table[ids::table::List1], firstEntry, firstEntry);
+    auto betAndSelect = [&] {
+        click(table[b::Label1 + 17]);
+        click(table[b::List1], firstEntry, firstEntry);
+        return waitFor([&] { return chipsOf1() == "1"; });
+    };
+    click(table[b::Image1]);
+    check(betAndSelect(), "a chip of 1 laid on 17 leaves one");
     PostMessageW(form1, WM_KEYDOWN, VK_DELETE, 1);
-    check(waitFor([&] { return chipsOf1() == L"2"; }, 10'000), "its entry selected and Delete held withdraw it");
-    DWORD_PTR result = 0;
+    check(waitFor([&] { return chipsOf1() == "2"; }), "its entry selected and Delete held withdraw it");
     SendMessageTimeoutW(form1, WM_ACTIVATEAPP, FALSE, 0, SMTO_BLOCK, 5000, &result);
-    check(bet(), "a chip of 1 laid on 17 again");
-    click(table[ids::table::List1], firstEntry, firstEntry);
-    Sleep(1000);
-    check(chipsOf1() == L"1", "with the keyboard lost meanwhile, its entry selected stays");
+    check(betAndSelect() && !waitFor([&] { return chipsOf1() != "1"; }, 1000),
+          "laid again and selected with the keyboard lost meanwhile, its entry stays");
+
+    struct Told {
+        int control;
+        const char* property;
+        const char* said;
+    };
+    bool told = true;
+    for (const Told& t : {Told{b::Form1, AccName, "L\"Morvik Roulette table\""}, Told{b::Image1, AccRole, "{VT_I4: 43}"},
+                          Told{b::Image1, AccDescription, "L\"1 chip\""}, Told{b::Image1, AccState, "{VT_I4: 1048584}"},
+                          Told{b::Image1 + 1, AccState, "ClearHwndProps"}, Told{b::List1, AccRole, "{VT_I4: 33}"},
+                          Told{b::List1, AccValue, "L\"17-1\""}, Told{b::Cislo, AccRole, "{VT_I4: 41}"},
+                          Told{b::Cislo, AccValue, "L\"1\""}}) {
+        const std::string line = traced(trace(), t.control == b::Form1 ? form1 : table[t.control], t.property);
+        if (!has(line, t.said))
+            std::printf("# %s told %s\n", layoutName(t.control).c_str(), line.c_str());
+        told = told && has(line, t.said);
+    }
+    check(told, "screen readers told the table's name, and each control's role, description, value and state");
 
     // With every chip laid, twelve entries: the list shows the newest eleven
     // until the wheel turned away from the player brings the first into sight.
-    click(table[ids::table::Label1 + 17]);
+    click(table[b::Label1 + 17]);
     for (int chip = 1; chip < DenominationCount; ++chip) {
-        click(table[ids::table::Image1 + chip]);
-        click(table[ids::table::Label1 + 17]);
-        click(table[ids::table::Label1 + 17]);
+        click(table[b::Image1 + chip]);
+        click(table[b::Label1 + 17]);
+        click(table[b::Label1 + 17]);
     }
-    waitFor([&] { return textOf(table[ids::table::Label3 + 5]) == L"0"; }, 10'000);
-    const HWND list = table[ids::table::List1];
+    waitFor([&] { return textOf(table[b::Label3 + 5]) == "0"; });
+    const HWND list = table[b::List1];
     waitFor([] { return false; }, 500);
     const std::vector<COLORREF> newest = screenOf(list);
-    RECT place{};
-    GetWindowRect(list, &place);
-    PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(place.left + 10, place.top + 10));
-    check(waitFor([&] { return screenOf(list) != newest; }, 10'000),
-          "the wheel turned away brings earlier entries into sight");
+    RECT listPlace{};
+    GetWindowRect(list, &listPlace);
+    PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(listPlace.left + 10, listPlace.top + 10));
+    check(waitFor([&] { return screenOf(list) != newest; }), "the wheel turned away brings earlier entries into sight");
 
-    // A spin would have ended within the wait, with Player 1 to play.
-    const HWND next = table[ids::table::Label6];
-    click(next);
-    click(next);
-    waitFor([] { return false; }, 2000);
-    check(textOf(table[ids::table::Label4]) == L"Player 2", "a double click on Next hands the table over once");
-
+    // Player 2's Next spins; a chip pressed meanwhile is hidden and refused.
+    click(table[b::Label6]);
+    waitFor([&] { return textOf(table[b::Label4]) == "Player 2"; });
+    Sleep(GetDoubleClickTime()); // so that the next press is not the second of a double click
     SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr, hear, game.dwProcessId, 0,
                     WINEVENT_OUTOFCONTEXT);
-    click(next);
-    waitFor([&] { return textOf(table[ids::table::Label4]) == L"Player 1"; }, 10'000);
+    click(table[b::Label6]);
+    click(table[b::Image1 + 1]);
+    waitFor([&] { return textOf(table[b::Label4]) == "Player 1"; });
     waitFor([] { return false; }, 500);
-    check(std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_VALUECHANGE, table[ids::table::Cislo]}) == 1,
-          "screen readers hear the drawn number once a spin");
-    for (WPARAM key : {VK_TAB, VK_RETURN}) {
-        PostMessageW(form1, WM_KEYDOWN, key, 1);
-        PostMessageW(form1, WM_KEYUP, key, 0xC0000001);
-    }
-    check(waitFor([&] { return IsWindowVisible(form2) && !IsWindowVisible(form1); }, 10'000) &&
-              std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_FOCUS, table[ids::table::Label7]}) == 1,
-          "Tab from Next reaches X, as screen readers hear, and Enter presses it: the title window shows");
+    check(std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_VALUECHANGE, table[b::Cislo]}) == 1 &&
+              has(traced(trace(), table[b::Image1 + 1], AccState), "ClearHwndProps"),
+          "screen readers hear the drawn number once a spin; the chip pressed during it stays unchosen");
+    PostMessageW(form1, WM_KEYDOWN, VK_TAB, 1);
+    check(waitFor([&] { return std::ranges::count(heard, std::pair<DWORD, HWND>{EVENT_OBJECT_FOCUS, table[b::Label7]}) == 1; }),
+          "Tab from Next to X, as screen readers hear");
 
-    stop(game);
+    TerminateProcess(game.hProcess, 0);
+    WaitForSingleObject(game.hProcess, 10'000);
     return failures == 0 ? 0 : 1;
 }
