@@ -1,15 +1,17 @@
 // What only the Windows program shows; tests/e2e plays the round. Every
 // control is the child window of its number in its parent, named (its window
 // text) and placed as the layout says at the display's scale (Wine's
-// LogPixels), and again after WM_DPICHANGED, which Wine never sends itself.
-// Then a Delete held as the keyboard is lost, and, from Wine's trace on the
-// game's standard error, Timer1's period and what screen readers are told:
-// the events the game raises and the annotations it makes.
+// LogPixels), after WM_DPICHANGED (which Wine never sends itself) at the new
+// one, and after one back drawn as before. Then a Delete held as the keyboard
+// is lost, and, from Wine's trace on the game's standard error, Timer1's
+// period and what screen readers are told: events and annotations.
 //
 //   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
 #include "layout/controls.h"
 
 #include <windows.h>
+
+#include <process.h>
 
 #include <algorithm>
 #include <cctype>
@@ -126,24 +128,6 @@ void click(HWND control, int x = 0, int y = 0)
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-// The game started at the display scale of `dpi`, and its table shown by a click.
-std::pair<PROCESS_INFORMATION, HWND> startAndPlay(const wchar_t* game, UINT dpi)
-{
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-    std::wstring command = L"\"" + std::wstring(game) + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started);
-    HWND form2 = nullptr, form1 = nullptr;
-    waitFor([&] { return (form2 = FindWindowW(nullptr, L"Form2")) && IsWindowVisible(form2); }, 60'000);
-    click(of(form2, ids::title::Label1));
-    waitFor(
-        [&] { return (form1 = FindWindowW(nullptr, L"Form1")) && IsWindowVisible(form1) && !IsWindowVisible(form2); });
-    Sleep(GetDoubleClickTime()); // the next press is not the second of a double click
-    return {started, form1};
-}
-
 // Read as Windows Explorer's properties read it.
 bool versionRecorded(const wchar_t* exe)
 {
@@ -174,25 +158,21 @@ int wmain(int argc, wchar_t* argv[])
     const UINT dpi = static_cast<UINT>(_wtoi(argv[2]));
     check(versionRecorded(argv[1]), "the version record says Morvik Roulette 1.00 of Morvik Game, an application");
 
-    // What a game started at the new scale shows, once it shows it still.
-    auto [reference, form1] = startAndPlay(argv[1], NewDpi);
-    std::vector<COLORREF> wanted;
-    for (int still = 0; form1 && still < 10; Sleep(50)) {
-        const std::vector<COLORREF> seen = screenOf(form1);
-        still = seen == wanted ? still + 1 : 0;
-        wanted = seen;
-    }
-    TerminateProcess(reference.hProcess, 0);
-    WaitForSingleObject(reference.hProcess, 10'000);
-
     constexpr wchar_t relayed[] = L"user32.SetTimer;user32.NotifyWinEvent";
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ, relayed, sizeof relayed);
     SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
-    const auto [game, table1] = startAndPlay(argv[1], dpi);
-    if (!(form1 = table1))
+    const auto game = reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, argv[1], argv[1], nullptr));
+    HWND form2 = nullptr, form1 = nullptr;
+    check(waitFor([&] { return (form2 = FindWindowW(nullptr, L"Form2")) && IsWindowVisible(form2); }, 60'000) &&
+              laidOut(form2, ids::title::Form2, dpi),
+          "Form2 and every control in it named and placed as laid out");
+    click(of(form2, ids::title::Label1));
+    check(waitFor([&] { return (form1 = FindWindowW(nullptr, L"Form1")) && !IsWindowVisible(form2); }) &&
+              laidOut(form1, b::Form1, dpi),
+          "Play shows Form1, every control in it named and placed as laid out");
+    if (!form1)
         return 1;
-    check(laidOut(FindWindowW(nullptr, L"Form2"), ids::title::Form2, dpi) && laidOut(form1, b::Form1, dpi),
-          "Form2, Form1 shown by Play, and every control in them named and placed as laid out");
+    Sleep(GetDoubleClickTime()); // the next press is not the second of a double click
     // The lines of Wine's trace about `control` that say any of `what`, from
     // the `from`th character on; annotations give it as %p, calls as %08lx.
     auto traced = [&](HWND control, std::initializer_list<std::string_view> what, std::uintmax_t from = 0) {
@@ -213,18 +193,28 @@ int wmain(int argc, wchar_t* argv[])
           "Timer1 of Form1 asked for every millisecond");
 
     // WM_DPICHANGED points to the window's new place, which must lie in the game's own memory.
-    const RECT place = scaled(Controls[b::Form1].box, NewDpi);
-    void* there = VirtualAllocEx(game.hProcess, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    WriteProcessMemory(game.hProcess, there, &place, sizeof place, nullptr);
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(form1, WM_DPICHANGED, MAKEWPARAM(NewDpi, NewDpi), reinterpret_cast<LPARAM>(there), SMTO_BLOCK,
-                        5000, &result);
+    auto changeScale = [&](UINT to) {
+        const RECT place = scaled(Controls[b::Form1].box, to);
+        void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        WriteProcessMemory(game, there, &place, sizeof place, nullptr);
+        SendMessageTimeoutW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there), SMTO_BLOCK, 5000,
+                            nullptr);
+    };
+    std::vector<COLORREF> started; // once it shows still
+    for (int still = 0; still < 10; Sleep(50)) {
+        const std::vector<COLORREF> seen = screenOf(form1);
+        still = seen == started ? still + 1 : 0;
+        started = seen;
+    }
+    changeScale(NewDpi);
     check(laidOut(form1, b::Form1, NewDpi), "after a change of scale, every control placed at the new one");
-    check(waitFor([&] { return screenOf(form1) == wanted; }), "and drawn as a game started at that scale draws it");
+    changeScale(dpi);
+    check(laidOut(form1, b::Form1, dpi) && waitFor([&] { return screenOf(form1) == started; }),
+          "and after one back, placed and drawn as the game started at that scale drew it");
 
     // The counter of chips of 1 tells what was laid and withdrawn.
     auto chipsOf1 = [&] { return textOf(of(form1, b::Label3)); };
-    const int firstEntry = MulDiv(26, NewDpi, 96); // low in the first entry, from 2 to 33 on the layout
+    const int firstEntry = MulDiv(26, dpi, 96); // low in the first entry, from 2 to 33 on the layout
     auto betAndSelect = [&] {
         click(of(form1, b::Label1 + 17));
         click(of(form1, b::List1), firstEntry, firstEntry);
@@ -234,7 +224,7 @@ int wmain(int argc, wchar_t* argv[])
     check(betAndSelect(), "a chip of 1 laid on 17 leaves one");
     PostMessageW(form1, WM_KEYDOWN, VK_DELETE, 1);
     check(waitFor([&] { return chipsOf1() == "2"; }), "its entry selected and Delete held withdraw it");
-    SendMessageTimeoutW(form1, WM_ACTIVATEAPP, FALSE, 0, SMTO_BLOCK, 5000, &result);
+    SendMessageTimeoutW(form1, WM_ACTIVATEAPP, FALSE, 0, SMTO_BLOCK, 5000, nullptr);
     check(betAndSelect() && !waitFor([&] { return chipsOf1() != "1"; }, 1000),
           "laid again and selected with the keyboard lost meanwhile, its entry stays");
 
@@ -276,7 +266,7 @@ int wmain(int argc, wchar_t* argv[])
     check(has(traced(of(form1, b::Image1 + 1), {State, "ClearHwndProps"}).back(), "ClearHwndProps"),
           "a chip pressed during the spin stays unchosen");
 
-    TerminateProcess(game.hProcess, 0);
-    WaitForSingleObject(game.hProcess, 10'000);
+    TerminateProcess(game, 0);
+    WaitForSingleObject(game, 10'000);
     return failures == 0 ? 0 : 1;
 }
