@@ -128,9 +128,6 @@ bool Screens::see(const MSG& message)
     const bool down = m == WM_KEYDOWN || m == WM_SYSKEYDOWN;
     const auto* known = std::ranges::find(Keys, message.wParam, &std::pair<WPARAM, Key>::first);
     const Key key = known == std::end(Keys) ? Key::Other : known->second;
-    // Shift may come up before Tab does: Tab's release lets go of both.
-    if (key == Key::Tab && !down)
-        players.key(Key::BackTab, false);
     return players.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down);
 }
 

@@ -203,6 +203,14 @@ int wmain(int argc, wchar_t* argv[])
         still = seen == started ? still + 1 : 0;
         started = seen;
     }
+    // Across the upright between the columns of 16 and 17, one layout pixel
+    // thick: the cloth, the line and the cloth, at 100 % and at 200 %.
+    constexpr COLORREF Cloth = 0x008000, Line = 0xffffff;
+    const std::vector<COLORREF> across =
+        dpi == 96 ? std::vector{Cloth, Line, Cloth} : std::vector{Cloth, Line, Line, Cloth};
+    const int width = scaled(Controls[b::Form1].box, dpi).right, x = dpi == 96 ? 215 : 431, y = dpi == 96 ? 220 : 440;
+    check(std::equal(across.begin(), across.end(), started.begin() + y * width + x),
+          "a line of the table one layout pixel thick");
     changeScale(NewDpi);
     check(laidOut(form1, b::Form1, NewDpi), "after a change of scale, every control placed at the new one");
     changeScale(dpi);
@@ -247,11 +255,28 @@ int wmain(int argc, wchar_t* argv[])
     }
     check(told, "screen readers told the table's name, and each control's role, description, value and state");
 
-    // Player 2's Next spins; a chip pressed meanwhile is hidden and refused.
-    click(of(form1, b::Label6));
-    waitFor([&] { return textOf(of(form1, b::Label4)) == "Player 2"; });
+    // With every chip laid, twelve entries: the list shows the newest eleven
+    // until the wheel turned away from the player brings the first into sight.
+    click(of(form1, b::Label1 + 17));
+    for (int chip = 1; chip < DenominationCount; ++chip) {
+        click(of(form1, b::Image1 + chip));
+        click(of(form1, b::Label1 + 17));
+        click(of(form1, b::Label1 + 17));
+    }
+    waitFor([&] { return textOf(of(form1, b::Label3 + 5)) == "0"; });
+    Sleep(500);
+    const std::vector<COLORREF> newest = screenOf(of(form1, b::List1));
+    RECT list{};
+    GetWindowRect(of(form1, b::List1), &list);
+    PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(list.left + 10, list.top + 10));
+    check(waitFor([&] { return screenOf(of(form1, b::List1)) != newest; }),
+          "the wheel turned away brings earlier entries into sight");
+
+    // Three quick presses on Next: the double click hands the table over
+    // once, the third press spins; a chip pressed meanwhile is hidden and refused.
     Sleep(GetDoubleClickTime());
-    click(of(form1, b::Label6));
+    for (int press = 0; press < 3; ++press)
+        click(of(form1, b::Label6));
     click(of(form1, b::Image1 + 1));
     waitFor([&] { return textOf(of(form1, b::Label4)) == "Player 1"; });
     PostMessageW(form1, WM_KEYDOWN, VK_TAB, 1);
