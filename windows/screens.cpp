@@ -45,10 +45,7 @@ Screens::Screens(Session::Services services)
     type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     type.lpszClassName = ClassName;
     RegisterClassW(&type);
-    IAccPropServices* annotator = nullptr;
-    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                   reinterpret_cast<void**>(&annotator))))
-        annotations.reset(annotator);
+    CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices, &annotations);
     build(ids::title::Form2);
     players.start();
 }
@@ -56,8 +53,7 @@ Screens::Screens(Session::Services services)
 Screens::~Screens()
 {
     for (HWND window : {windows[ids::title::Form2], windows[ids::table::Form1]})
-        if (window)
-            DestroyWindow(window);
+        DestroyWindow(window); // Form1's is null until the table is made: Windows refuses it
 }
 
 LRESULT CALLBACK Screens::proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -132,9 +128,6 @@ bool Screens::see(const MSG& message)
     const bool down = m == WM_KEYDOWN || m == WM_SYSKEYDOWN;
     const auto* known = std::ranges::find(Keys, message.wParam, &std::pair<WPARAM, Key>::first);
     const Key key = known == std::end(Keys) ? Key::Other : known->second;
-    // Shift may come up before Tab does: Tab's release lets go of both.
-    if (key == Key::Tab && !down)
-        players.key(Key::BackTab, false);
     return players.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down);
 }
 
@@ -239,15 +232,12 @@ void Screens::makeTable()
 
 void Screens::show(int control, bool visible)
 {
-    if (Controls[control].kind != Kind::Window) {
-        ShowWindow(windows[control], visible ? SW_SHOWNA : SW_HIDE);
-        return;
-    }
+    const bool window = Controls[control].kind == Kind::Window;
+    ShowWindow(windows[control], !visible ? SW_HIDE : window ? SW_SHOW : SW_SHOWNA);
     // A window shown is painted at once: under Wine its pixels would
     // otherwise wait for the activation and for the window manager to
     // withdraw the other window, with the other's pixels showing through.
-    ShowWindow(windows[control], visible ? SW_SHOW : SW_HIDE);
-    if (visible) {
+    if (visible && window) {
         UpdateWindow(windows[control]);
         SetForegroundWindow(windows[control]);
     }

@@ -9,6 +9,7 @@
 #include "windows/win32.h"
 
 #include <oleacc.h>
+#include <wrl/client.h>
 
 namespace morvik::win32 {
 
@@ -43,10 +44,7 @@ private:
 
     // What screen readers hear beside the window texts; none where Windows
     // offers no annotation.
-    struct Release {
-        void operator()(IUnknown* object) const { object->Release(); }
-    };
-    std::unique_ptr<IAccPropServices, Release> annotations;
+    Microsoft::WRL::ComPtr<IAccPropServices> annotations;
     Session players;
     Painter painter;
     std::array<HWND, ids::Count> windows{};

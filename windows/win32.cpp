@@ -66,15 +66,11 @@ HBITMAP Painter::bitmap(HDC dc, const Picture& p)
     BITMAP size{};
     GetObjectW(stored.get(), sizeof size, &size);
     made.reset(CreateCompatibleBitmap(dc, p.box.width, p.box.height));
-    HDC from = CreateCompatibleDC(dc), to = CreateCompatibleDC(dc);
-    {
-        const Selection source(from, stored.get()), target(to, made.get());
-        SetStretchBltMode(to, HALFTONE);
-        SetBrushOrgEx(to, 0, 0, nullptr);
-        StretchBlt(to, 0, 0, p.box.width, p.box.height, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
-    }
-    DeleteDC(from);
-    DeleteDC(to);
+    const MemoryDc from(CreateCompatibleDC(dc)), to(CreateCompatibleDC(dc));
+    const Selection source(from.get(), stored.get()), target(to.get(), made.get());
+    SetStretchBltMode(to.get(), HALFTONE);
+    SetBrushOrgEx(to.get(), 0, 0, nullptr);
+    StretchBlt(to.get(), 0, 0, p.box.width, p.box.height, from.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
     return made.get();
 }
 
@@ -116,12 +112,9 @@ void Painter::draw(HDC dc, const Plan& plan)
                       DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
         },
         [&](const Picture& p) {
-            HDC memory = CreateCompatibleDC(dc);
-            {
-                const Selection selected(memory, bitmap(dc, p));
-                BitBlt(dc, p.box.x, p.box.y, p.box.width, p.box.height, memory, 0, 0, SRCCOPY);
-            }
-            DeleteDC(memory);
+            const MemoryDc memory(CreateCompatibleDC(dc));
+            const Selection selected(memory.get(), bitmap(dc, p));
+            BitBlt(dc, p.box.x, p.box.y, p.box.width, p.box.height, memory.get(), 0, 0, SRCCOPY);
         },
     };
     for (const Shape& shape : plan)

@@ -22,9 +22,14 @@ struct GdiDelete {
 };
 template <class Handle> using Gdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDelete>;
 
+// Owns a memory device context.
+struct DcDelete {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDelete>;
+
 // Selects an object into a device context for the scope, then puts back the old one.
-class Selection {
-public:
+struct Selection {
     Selection(HDC dc, HGDIOBJ object)
         : dc(dc)
         , old(SelectObject(dc, object))
@@ -33,8 +38,6 @@ public:
     ~Selection() { SelectObject(dc, old); }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
-
-private:
     HDC dc;
     HGDIOBJ old;
 };
