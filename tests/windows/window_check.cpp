@@ -9,6 +9,7 @@
 //
 //   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
 #include "layout/controls.h"
+#include "windows/resources.h"
 
 #include <windows.h>
 
@@ -216,6 +217,20 @@ int wmain(int argc, wchar_t* argv[])
         thin =
             thin && started[along * width + from + i] == across[i] && started[(from + i) * width + along] == across[i];
     check(thin, "the table's lines one layout pixel thick");
+    // The chip of 1, pixel for pixel the program's own picture of it at the screen's density.
+    const HMODULE exe = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HBITMAP stored = LoadBitmapW(exe, MAKEINTRESOURCEW(MORVIK_PICTURE(static_cast<int>(Art::Chip), 0, dpi / 96)));
+    const HDC picture = CreateCompatibleDC(nullptr);
+    SelectObject(picture, stored);
+    const Box tray = Controls[b::Picture2].box, chip = Controls[b::Image1].box;
+    const RECT at = scaled({tray.x + chip.x, tray.y + chip.y, chip.width, chip.height}, dpi);
+    bool sharp = stored != nullptr;
+    for (int y = 0; y < at.bottom - at.top; ++y)
+        for (int x = 0; x < at.right - at.left; ++x) {
+            const COLORREF c = GetPixel(picture, x, y); // 0xbbggrr, the screen's 0xrrggbb
+            sharp = sharp && started[(at.top + y) * width + at.left + x] == RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+        }
+    check(sharp, "the chips drawn from the program's own pictures at the screen's density");
     changeScale(NewDpi);
     check(laidOut(form1, b::Form1, NewDpi), "after a change of scale, every control placed at the new one");
     changeScale(dpi);
