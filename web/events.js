@@ -8,8 +8,6 @@ addOnPostRun(() => {
   const id = (node) => Number((closest(node, '[data-id]') || { dataset: { id: -1 } }).dataset.id);
   const list = (node) => closest(node, '[role=listbox]');
   const primary = (e) => e.isPrimary && e.button === 0;
-  // A touch's events all go where it began; it is let go over what is under it now.
-  const under = (e) => document.elementFromPoint(e.clientX, e.clientY);
   let holding = 0;
 
   const press = (e, second) => {
@@ -32,12 +30,12 @@ addOnPostRun(() => {
     if (primary(e) && pointer !== 'mouse') press(e, false);
   });
   addEventListener('mousedown', (e) => pointer === 'mouse' && e.button === 0 && press(e, e.detail >= 2));
-  // A pointer cancelled (a touch that turned into a pinch or a pan, or one
-  // the browser took away) is let go over nothing.
+  // A touch's events all go where it began: it is let go over what is under it
+  // now, or over nothing if cancelled (become a pinch or a pan, or taken away).
   for (const type of ['pointerup', 'pointercancel'])
     addEventListener(type, (e) => {
       clearTimeout(holding);
-      if (primary(e)) Module.release(type === 'pointerup' ? id(under(e)) : -1);
+      if (primary(e)) Module.release(type === 'pointerup' ? id(document.elementFromPoint(e.clientX, e.clientY)) : -1);
     });
   addEventListener('click', (e) => {
     if (e.detail !== 0) return;
