@@ -1,16 +1,13 @@
-// The page's raw events, passed to the game as the browser reports them
-// (web/main.cpp): the primary button or a finger going down on a control and
-// coming up over one, a press or the wheel on a bet list, a click that needs
-// no pointer (a screen reader's press), every key, the keyboard lost, the
-// Back button. What they mean is the session's to decide.
+// The page's raw events, passed to the game (web/page.cpp) as the browser
+// reports them: the primary button or a finger going down on a control and
+// up over one, a press or the wheel on a bet list, a screen reader's press,
+// every key, the keyboard lost, Back. What they mean is the session's to decide.
 addOnPostRun(() => {
   // Anything but an element (the page itself, say) is no control.
   const closest = (node, selector) => (node instanceof Element ? node.closest(selector) : null);
   const id = (node) => Number((closest(node, '[data-id]') || { dataset: { id: -1 } }).dataset.id);
   const list = (node) => closest(node, '[role=listbox]');
   const primary = (e) => e.isPrimary && e.button === 0;
-  // A touch's events all go where it began; it is let go over what is under it now.
-  const under = (e) => document.elementFromPoint(e.clientX, e.clientY);
   let holding = 0;
 
   const press = (e, second) => {
@@ -33,15 +30,13 @@ addOnPostRun(() => {
     if (primary(e) && pointer !== 'mouse') press(e, false);
   });
   addEventListener('mousedown', (e) => pointer === 'mouse' && e.button === 0 && press(e, e.detail >= 2));
-  addEventListener('pointerup', (e) => {
-    clearTimeout(holding);
-    if (primary(e)) Module.release(id(under(e)));
-  });
-  // A touch that turned into a pinch or a pan, or a pointer the browser took away.
-  addEventListener('pointercancel', () => {
-    clearTimeout(holding);
-    Module.release(-1);
-  });
+  // A touch's events all go where it began: it is let go over what is under it
+  // now, or over nothing if cancelled (become a pinch or a pan, or taken away).
+  for (const type of ['pointerup', 'pointercancel'])
+    addEventListener(type, (e) => {
+      clearTimeout(holding);
+      if (primary(e)) Module.release(type === 'pointerup' ? id(document.elementFromPoint(e.clientX, e.clientY)) : -1);
+    });
   addEventListener('click', (e) => {
     if (e.detail !== 0) return;
     const entry = closest(e.target, '[role=option]');
@@ -62,8 +57,7 @@ addOnPostRun(() => {
   addEventListener('popstate', () => Module.back());
   // A "Play" pressed before the game had loaded (index.html) goes on now.
   removeEventListener('click', window.morvikEarly);
-  if (document.body.classList.contains('loading')) {
-    document.body.classList.remove('loading');
-    Module.click(id(document.querySelector('[data-control=Form2] [data-control="Label1(0)"]')));
-  }
+  const play = document.querySelector('.loading [data-control=Form2] [data-control="Label1(0)"]');
+  document.body.classList.remove('loading');
+  if (play) Module.click(id(play));
 });

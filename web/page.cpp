@@ -4,6 +4,7 @@
 #include <emscripten/eventloop.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -31,10 +32,9 @@ std::string escaped(std::string_view text)
     return html;
 }
 
-// The shapes of a control's plan at 100 %, one element each. Its text takes
-// the caption's colour, the control's own (what the driver reads), unless
-// the plan says otherwise. A bet list's lines of text are its entries, from
-// the first in sight.
+// The shapes of a control's plan at 100 %, one element each. Text takes the
+// control's own colour (what the driver reads) unless the plan says otherwise;
+// a bet list's lines of text are its entries, from the first in sight.
 std::string shapes(const Session& session, int control)
 {
     const Look& look = session.look(control);
@@ -113,9 +113,8 @@ private:
     void makeTable() override
     {
         query("main").call<void>("insertAdjacentHTML", val("afterbegin"), markup(players, b::Form1));
-        // Asked for every millisecond, as on the desktop (the browser allows
-        // about four), and never stopped: a spin goes on to its end behind the
-        // title screen.
+        // Every millisecond as on the desktop (the browser allows about four),
+        // never stopped: a spin goes on to its end behind the title screen.
         timer1 = emscripten_set_interval([](void* page) { static_cast<Page*>(page)->players.tick(); }, 1, this);
     }
 
@@ -154,9 +153,8 @@ private:
         query("[role=status]").set("textContent", a.name + " " + a.value);
     }
 
-    // The game ends: Timer1 stops, the page's message takes the screens'
-    // place, and the tab closes where the browser lets a page close it.
-    // Loading the page again starts a new game.
+    // The game ends: Timer1 stops, the page's message (load again for a new
+    // game) takes the screens' place, and the tab closes if the browser lets it.
     void quit() override
     {
         emscripten_clear_interval(timer1);
@@ -179,10 +177,8 @@ bool key(const std::string& name, bool shift, bool down)
     static const std::pair<std::string_view, Key> keys[]{{"Delete", Key::Delete}, {"Backspace", Key::Backspace},
         {"Tab", Key::Tab}, {"Enter", Key::Enter}, {" ", Key::Space}, {"ArrowLeft", Key::Left},
         {"ArrowRight", Key::Right}, {"ArrowUp", Key::Up}, {"ArrowDown", Key::Down}};
-    Key k = Key::Other;
-    for (const auto& [known, meant] : keys)
-        if (name == known)
-            k = meant;
+    const auto* known = std::find_if(std::begin(keys), std::end(keys), [&](auto& row) { return row.first == name; });
+    const Key k = known == std::end(keys) ? Key::Other : known->second;
     return current->key(k == Key::Tab && shift ? Key::BackTab : k, down);
 }
 
