@@ -101,6 +101,17 @@ test('a finger held on an entry takes it back, where a tap or a mouse held only 
   assert.deepEqual(page.errors, []);
 });
 
+test('the wheel over a full bet list brings its first entries into sight', async () => {
+  const page = await web.open();
+  await button(page, 'Play').click();
+  for (const value of [1, 5, 10, 20, 50, 100])
+    for (const name of [`Chip ${value}`, '17', '18']) await button(page, name).click();
+  assert.equal(await entries(page).first().textContent(), '18-1', 'twelve entries, the newest eleven in sight');
+  await entries(page).first().hover();
+  await page.mouse.wheel(0, -100);
+  assert.equal(await entries(page).first().textContent(), '17-1');
+});
+
 test('on a phone the table fits the screen as the page loads and a pinch enlarges it; zoomed in, the table is drawn as on a screen of as many device pixels to the pixel, its lines sharp, and the page pans', async () => {
   const phone = await web.open({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 }, { clock: false });
   await button(phone, 'Play').tap();
