@@ -17,7 +17,6 @@ import { play } from '../e2e/steps.mjs';
 import { screen, start } from './browser.mjs';
 
 const scale = Number(process.env.MORVIK_SCALE ?? 1);
-const viewport = { width: 1280, height: 1024 };
 const titles = { Form2: 'Morvik Roulette', Form1: 'Morvik Roulette table' };
 const keys = { Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown' };
 
@@ -29,15 +28,12 @@ after(() => web?.close());
 const css = (p) => [p.x / scale, p.y / scale];
 
 play({
-  screen: { width: viewport.width * scale, height: viewport.height * scale },
+  screen: { width: 1280 * scale, height: 1024 * scale }, // open's viewport
   doubleClickMs: 0, // each click tells the page its own count
   async launch() {
     web ??= await start();
-    const context = await web.browser.newContext({ viewport, deviceScaleFactor: scale });
-    page = await context.newPage();
-    page.on('pageerror', (e) => console.log(`# script error: ${e.message}`));
-    await page.clock.install();
-    await page.goto(web.url);
+    page = await web.open({ deviceScaleFactor: scale });
+    await page.clock.resume();
   },
   showing: async (name) => (await screen(page, name).isVisible()) && (await page.title()) === titles[name],
   async window(name) {
