@@ -1,10 +1,9 @@
-// Plays round.steps on a desktop front end (steps.mjs checks them): the real
-// program on a virtual X server of its own, under a real window manager
-// (openbox), driven as a player drives it, with the mouse, the keys and the
-// desktop's close requests through the X server (xdotool, wmctrl), and
-// photographed with ImageMagick's import. The game is found only through the
-// X server, its windows by their titles "Form2" and "Form1", and its display
-// scale from their size, so any desktop front end is driven at any scale.
+// Plays round.steps on a desktop front end (checked by steps.mjs): the real
+// program on a virtual X server of its own under a real window manager
+// (openbox), driven with the mouse, the keys and the desktop's close requests
+// (xdotool, wmctrl), photographed with ImageMagick's import. The game is found
+// by its windows' titles "Form2" and "Form1" and its scale by their size, so
+// any desktop front end is driven at any scale.
 //
 //   node desktop.mjs <steps file> <screenshot folder> [--steps N] -- <command that starts the game...>
 //

@@ -1,9 +1,8 @@
 // Plays the steps of round.steps through a driver and checks each on
-// screenshots, the same way for every front end: the desktop's (desktop.mjs,
-// through an X server) and the browser's (tests/web/round.test.mjs). A driver
-// only acts as a player does and takes screenshots; where things are comes
-// from the layout's table of controls (layout_json, MORVIK_LAYOUT), what they
-// should look like from the steps and that table, texts are read by OCR.
+// screenshots alike for every front end: the desktop's (desktop.mjs) and the
+// browser's (tests/web/round.test.mjs). A driver only acts as a player does
+// and takes screenshots; where controls are and how they look comes from the
+// layout's table (layout_json, MORVIK_LAYOUT) and the steps, texts by OCR.
 //
 // A driver gives, in device pixels of its screenshots:
 //   screen                      { width, height } that its windows are centred in
@@ -124,9 +123,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
   const listArea = () => inset(onScreen(named('Form1.List1')), px(4));
   const look = async () => decode(shot = await driver.screenshot());
 
-  // Waits until `holds` is true of a screenshot, as long as `patience`. While
-  // the game is frozen it runs only a moment between screenshots, so that a
-  // spin's 50 ticks leave several to see it in.
+  // Waits until `holds` is true of a screenshot, as long as `patience`.
   async function waitFor(what, holds, { patience = PatienceMs, since = Date.now(), screenshot = true } = {}) {
     let seen;
     while (Date.now() < since + patience) {
@@ -153,11 +150,9 @@ export function play(driver, { steps, shots, count = Infinity }) {
   const entries = (s) => listRows(s).map((r) => read(s, { ...r, y: r.y - px(3), h: r.h + 2 * px(3) }, 0, zoom())).join(' ');
 
   // Whether a caption shows `number` in `colour`: the shape of that number's
-  // cell on the table. Read so rather than by OCR, which takes the font's
-  // dotted 0 for an 8. The shapes need not match to the pixel: at a
-  // fractional scale the two may stand a fraction of a pixel apart, and where
-  // the system blends the edges of letters with a gamma (Windows, Wine),
-  // light letters on dark come out a pixel bolder than dark on light.
+  // cell on the table (OCR takes the font's dotted 0 for an 8), give or take
+  // the fraction of a pixel a fractional scale moves it by and the pixel of
+  // boldness a system's gamma (Windows, Wine) adds to light letters on dark.
   function showsNumber(s, c, number, colour) {
     const shown = numberInk(s, inset(onScreen(c), px(2)), colour, rgb(c.under)); // within Cislo's sunken edge
     const wanted = numberInk(s, onScreen(cell(number)), rgb(cell(number).colour), rgb(cell(number).under));

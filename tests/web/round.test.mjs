@@ -1,17 +1,15 @@
-// Plays tests/e2e/round.steps, which every front end's driver plays and
-// tests/e2e/steps.mjs checks, in Chromium: the mouse and the keys go through
-// the browser's own input, and the screens are photographed as the player
-// sees them.
+// Plays tests/e2e/round.steps (checked by steps.mjs) in Chromium, the mouse and
+// the keys through the browser's own input, the screens photographed as the
+// player sees them.
 //
-// A browser player has no window to close. The equivalent of the desktop's
-// close request is the browser's Back button (a phone's back gesture): on the
-// table it is the close request to the table; on the title it leaves the
-// page, which ends the game as the close request to the title ends the
+// A browser player has no window to close: the Back button (a phone's back
+// gesture) is the desktop's close request, to the table on the table; on the
+// title it leaves the page, ending the game as closing the title ends the
 // program. "ended" holds once the page no longer shows the game.
 //
-// MORVIK_SCALE plays on a screen of that many device pixels to the pixel,
-// only the first three steps unless it is 1. Each step's screenshot is kept
-// in screenshots/ (screenshots-<scale>/) of the folder it runs in.
+// MORVIK_SCALE plays on a screen of that many device pixels to the pixel, only
+// the first three steps unless it is 1, each step's screenshot kept in
+// screenshots/ (screenshots-<scale>/) of the folder it runs in.
 import { after } from 'node:test';
 import { play } from '../e2e/steps.mjs';
 import { screen, start } from './browser.mjs';
