@@ -54,8 +54,7 @@ const moveTo = (p) => {
 const signal = (name) => process.kill(-game.pid, name);
 
 after(() => {
-  if (!exit) signal('SIGCONT');
-  if (!exit) signal('SIGTERM');
+  if (!exit) signal('SIGKILL'); // stopped or not
   windowManager.kill();
   server.kill();
 });

@@ -9,13 +9,12 @@
 //   doubleClickMs               how soon a second click on a spot is a double click
 //   launch(), ended()           starts the game (again); whether it ended, and well
 //   showing(name), window(name) whether Form2 or Form1 shows; its box { x, y, w, h }
-//   screenshot()                a PNG
-//   click(p), dblclick(p), drag(from, to), key(name), close(window)
+//   screenshot() (a PNG), click(p), dblclick(p), drag(from, to), key(name), close(window)
 //   freeze(), moment(), thaw()  the game's clock held, let run a moment, let go
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { after, before, test } from 'node:test';
+import { before, test } from 'node:test';
 import { setTimeout as sleep } from 'node:timers/promises';
 
 const { PNG } = createRequire(new URL('../web/package.json', import.meta.url))('pngjs');
@@ -71,9 +70,8 @@ function reads(seen, text) {
   return new RegExp(`^${words.join('')}$`, 'i').test(seen.replaceAll(' ', ''));
 }
 
-// A number's ink as a mask: where the caption's colour covers more than half
-// of the ground, whatever the two colours are; `solid` is the share of it in
-// the very colour, inside the letters' smoothed edges.
+// A number's ink as a mask, where the caption's colour covers over half the
+// ground; `solid` is the share of it in the very colour, edges aside.
 function numberInk(s, area, text, ground) {
   const inked = (c) => 2 * distance(c, ground) > distance(text, ground);
   const box = ink(s, area, inked);
@@ -92,10 +90,7 @@ function near(a, b) {
   let inked = 0, astray = 0;
   for (let y = 0; y < a.h; ++y)
     for (let x = 0; x < a.w; ++x)
-      if (a.bit(x, y)) {
-        ++inked;
-        astray += ![-1, 0, 1].some((dy) => [-1, 0, 1].some((dx) => b.bit(x + dx + sx, y + dy + sy)));
-      }
+      if (a.bit(x, y)) [inked, astray] = [inked + 1, astray + ![-1, 0, 1].some((dy) => [-1, 0, 1].some((dx) => b.bit(x + dx + sx, y + dy + sy)))];
   return astray * 12 <= inked;
 }
 
@@ -138,8 +133,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
   function listRows(s) {
     const area = listArea(), rows = [];
     for (let y = area.y, top = -1; y <= area.y + area.h; ++y) {
-      let inked = false;
-      for (let x = area.x; y < area.y + area.h && x < area.x + area.w - 1 && !inked; ++x) inked = light(s.at(x, y));
+      const inked = y < area.y + area.h && [...Array(area.w - 1).keys()].some((x) => light(s.at(area.x + x, y)));
       if (inked && top < 0) top = y;
       if (!inked && top >= 0)
         rows.push({ x: area.x, y: top, w: area.w, h: y - top, selected: s.at(area.x + area.w - 1, (top + y) >> 1) !== 0 });
@@ -177,9 +171,9 @@ export function play(driver, { steps, shots, count = Infinity }) {
   }
 
   // The window's figures where the layout puts them, and every caption whole
-  // in its box: read so, as wide as its widest line in Liberation Mono (0.6
-  // of the size a letter, a little less where the size shrinks to fit a
-  // fractional scale), in the middle of the box or at its left edge.
+  // in its box: read so, as wide as its widest line in Liberation Mono (0.6 of
+  // the size a letter, less where a fractional scale shrinks the size), in the
+  // middle of the box or at its left edge.
   function laidOut(s, window) {
     const o = boxes[window];
     const at = (x, y, dx = 0, dy = 0) => s.at(o.x + px(x) + dx, o.y + px(y) + dy);
@@ -207,8 +201,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
     return true;
   }
 
-  // The point a name stands for: the middle of a control, of an entry of the
-  // shown list, of the list's empty part or of the bare cloth.
+  // The point a name stands for, as round.steps names them.
   async function pointOf(name) {
     const entry = name.match(/^Form1\.List1\.(\d+)$/);
     if (entry) return centre(listRows(await look())[entry[1]] ?? fail(`no entry ${entry[1]} to click`));
@@ -271,18 +264,13 @@ export function play(driver, { steps, shots, count = Infinity }) {
     // The keyboard's mark, a frame 2 layout pixels wide; the chip in hand's, 3 wide beneath it.
     focused: ([name]) => [(s) => marked(s, name, Math.floor(px(2) / 2), 0x00ffff)],
     chosen: ([name]) => [(s) => marked(s, name, px(2) + Math.floor((px(3) - px(2)) / 2), 0xffee00)],
-    // Cislo shows a number, the tray and the list do not; they show again
-    // within 3 s of the last action: a spin must not crawl.
+    // Cislo shows a number, the tray and the list do not; then, soon, they do.
     spinning: () => [(s) => !trayAndList(s).some(Boolean) && drawnNumber(s)],
     settled: () => [(s) => trayAndList(s).every(Boolean) && drawnNumber(s), { patience: SettleMs, since: actedAt }],
   };
 
-  before(async () => {
-    mkdirSync(shots, { recursive: true });
-    await driver.launch();
-  });
-  after(() => frozen && driver.thaw());
-  // A step is a "- what" line and the lines of actions and checks after it.
+  mkdirSync(shots, { recursive: true });
+  before(() => driver.launch());
   const all = readFileSync(steps, 'utf8').split(/^- /m).slice(1).map((step) => step.split('\n').map((l) => l.trim()))
     .map(([what, ...lines]) => ({ what, lines: lines.filter((l) => l && !l.startsWith('#')) }));
   all.slice(0, count).forEach((step, n) => test(step.what, async (t) => {

@@ -7,8 +7,7 @@
 // title it leaves the page, ending the game as closing the title ends the
 // program. "ended" holds once the page no longer shows the game.
 //
-// MORVIK_SCALE plays on a screen of that many device pixels to the pixel, only
-// the first three steps unless it is 1, each step's screenshot kept in
+// MORVIK_SCALE: device pixels to the pixel. Each step's screenshot stays in
 // screenshots/ (screenshots-<scale>/) of the folder it runs in.
 import { after } from 'node:test';
 import { play } from '../e2e/steps.mjs';
@@ -18,8 +17,7 @@ const scale = Number(process.env.MORVIK_SCALE ?? 1);
 const titles = { Form2: 'Morvik Roulette', Form1: 'Morvik Roulette table' };
 const keys = { Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown' };
 
-let web;
-let page;
+let web, page;
 after(() => web?.close());
 
 // The page works in CSS pixels, the steps in the screenshot's device pixels.
