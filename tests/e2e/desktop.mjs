@@ -1,16 +1,14 @@
-// Plays round.steps on a desktop front end (steps.mjs checks them): the real
-// program on a virtual X server of its own, under a real window manager
-// (openbox), driven as a player drives it, with the mouse, the keys and the
-// desktop's close requests through the X server (xdotool, wmctrl), and
-// photographed with ImageMagick's import. The game is found only through the
-// X server, its windows by their titles "Form2" and "Form1", and its display
-// scale from their size, so any desktop front end is driven at any scale.
+// Plays round.steps on a desktop front end (checked by steps.mjs): the real
+// program on a virtual X server of its own under a real window manager
+// (openbox), driven with the mouse, the keys and the desktop's close requests
+// (xdotool, wmctrl), photographed with ImageMagick's import. The game is found
+// by its windows' titles "Form2" and "Form1" and its scale by their size, so
+// any desktop front end is driven at any scale.
 //
 //   node desktop.mjs <steps file> <screenshot folder> [--steps N] -- <command that starts the game...>
 //
 // MORVIK_LAYOUT names the layout_json program. Exits 77 when a tool is missing.
 import { spawn, spawnSync } from 'node:child_process';
-import { readdirSync, readFileSync } from 'node:fs';
 import { once } from 'node:events';
 import { after } from 'node:test';
 import { setTimeout as sleep } from 'node:timers/promises';
@@ -51,23 +49,12 @@ const moveTo = (p) => {
   return move;
 };
 
-// To the game and every process it started: Wine runs the program in one of them.
-function signal(name) {
-  const parents = readdirSync('/proc').filter((pid) => /^\d+$/.test(pid)).map((pid) => {
-    try {
-      return [Number(pid), Number(readFileSync(`/proc/${pid}/stat`, 'utf8').split(')').at(-1).split(' ')[2])];
-    } catch {
-      return [];
-    }
-  });
-  const tree = [game.pid];
-  for (let i = 0; i < tree.length; ++i) tree.push(...parents.filter(([, parent]) => parent === tree[i]).map(([pid]) => pid));
-  for (const pid of tree) try { process.kill(pid, name); } catch { /* gone already */ }
-}
+// To the game and every process it started, Wine's program among them: the
+// game leads a process group of its own.
+const signal = (name) => process.kill(-game.pid, name);
 
 after(() => {
-  if (!exit) signal('SIGCONT');
-  if (!exit) game.kill();
+  if (!exit) signal('SIGKILL'); // stopped or not
   windowManager.kill();
   server.kill();
 });
@@ -77,7 +64,7 @@ play({
   doubleClickMs: 800, // Qt's default is 400 ms, Windows' 500 ms
   launch() {
     exit = undefined;
-    game = spawn(command[0], command.slice(1), { env, stdio: 'inherit' });
+    game = spawn(command[0], command.slice(1), { env, stdio: 'inherit', detached: true });
     game.on('exit', (code, how) => { exit = { code, how }; });
   },
   ended() {

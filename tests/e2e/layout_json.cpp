@@ -1,7 +1,6 @@
-// Prints the layout's table of controls as JSON for the end-to-end drivers,
-// which find and check every control at the places and in the colours the
-// table gives: boxes [x, y, width, height] and figures in their window's
-// pixels, colours [r, g, b].
+// Prints the layout's table of controls as JSON, where the end-to-end drivers
+// find and check every control: boxes [x, y, width, height] and figures in
+// their window's pixels, colours [r, g, b].
 #include "layout/controls.h"
 
 #include <cstdio>

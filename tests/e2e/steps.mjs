@@ -1,22 +1,20 @@
 // Plays the steps of round.steps through a driver and checks each on
-// screenshots, the same way for every front end: the desktop's (desktop.mjs,
-// through an X server) and the browser's (tests/web/round.test.mjs). A driver
-// only acts as a player does and takes screenshots; where things are comes
-// from the layout's table of controls (layout_json, MORVIK_LAYOUT), what they
-// should look like from the steps and that table, texts are read by OCR.
+// screenshots alike for every front end: the desktop's (desktop.mjs) and the
+// browser's (tests/web/round.test.mjs). A driver only acts as a player does
+// and takes screenshots; where controls are and how they look comes from the
+// layout's table (layout_json, MORVIK_LAYOUT) and the steps, texts by OCR.
 //
 // A driver gives, in device pixels of its screenshots:
 //   screen                      { width, height } that its windows are centred in
 //   doubleClickMs               how soon a second click on a spot is a double click
 //   launch(), ended()           starts the game (again); whether it ended, and well
 //   showing(name), window(name) whether Form2 or Form1 shows; its box { x, y, w, h }
-//   screenshot()                a PNG
-//   click(p), dblclick(p), drag(from, to), key(name), close(window)
+//   screenshot() (a PNG), click(p), dblclick(p), drag(from, to), key(name), close(window)
 //   freeze(), moment(), thaw()  the game's clock held, let run a moment, let go
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
-import { after, before, test } from 'node:test';
+import { before, test } from 'node:test';
 import { setTimeout as sleep } from 'node:timers/promises';
 
 const { PNG } = createRequire(new URL('../web/package.json', import.meta.url))('pngjs');
@@ -72,9 +70,8 @@ function reads(seen, text) {
   return new RegExp(`^${words.join('')}$`, 'i').test(seen.replaceAll(' ', ''));
 }
 
-// A number's ink as a mask: where the caption's colour covers more than half
-// of the ground, whatever the two colours are; `solid` is the share of it in
-// the very colour, inside the letters' smoothed edges.
+// A number's ink as a mask, where the caption's colour covers over half the
+// ground; `solid` is the share of it in the very colour, edges aside.
 function numberInk(s, area, text, ground) {
   const inked = (c) => 2 * distance(c, ground) > distance(text, ground);
   const box = ink(s, area, inked);
@@ -93,10 +90,7 @@ function near(a, b) {
   let inked = 0, astray = 0;
   for (let y = 0; y < a.h; ++y)
     for (let x = 0; x < a.w; ++x)
-      if (a.bit(x, y)) {
-        ++inked;
-        astray += ![-1, 0, 1].some((dy) => [-1, 0, 1].some((dx) => b.bit(x + dx + sx, y + dy + sy)));
-      }
+      if (a.bit(x, y)) [inked, astray] = [inked + 1, astray + ![-1, 0, 1].some((dy) => [-1, 0, 1].some((dx) => b.bit(x + dx + sx, y + dy + sy)))];
   return astray * 12 <= inked;
 }
 
@@ -124,9 +118,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
   const listArea = () => inset(onScreen(named('Form1.List1')), px(4));
   const look = async () => decode(shot = await driver.screenshot());
 
-  // Waits until `holds` is true of a screenshot, as long as `patience`. While
-  // the game is frozen it runs only a moment between screenshots, so that a
-  // spin's 50 ticks leave several to see it in.
+  // Waits until `holds` is true of a screenshot, as long as `patience`.
   async function waitFor(what, holds, { patience = PatienceMs, since = Date.now(), screenshot = true } = {}) {
     let seen;
     while (Date.now() < since + patience) {
@@ -141,8 +133,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
   function listRows(s) {
     const area = listArea(), rows = [];
     for (let y = area.y, top = -1; y <= area.y + area.h; ++y) {
-      let inked = false;
-      for (let x = area.x; y < area.y + area.h && x < area.x + area.w - 1 && !inked; ++x) inked = light(s.at(x, y));
+      const inked = y < area.y + area.h && [...Array(area.w - 1).keys()].some((x) => light(s.at(area.x + x, y)));
       if (inked && top < 0) top = y;
       if (!inked && top >= 0)
         rows.push({ x: area.x, y: top, w: area.w, h: y - top, selected: s.at(area.x + area.w - 1, (top + y) >> 1) !== 0 });
@@ -153,11 +144,9 @@ export function play(driver, { steps, shots, count = Infinity }) {
   const entries = (s) => listRows(s).map((r) => read(s, { ...r, y: r.y - px(3), h: r.h + 2 * px(3) }, 0, zoom())).join(' ');
 
   // Whether a caption shows `number` in `colour`: the shape of that number's
-  // cell on the table. Read so rather than by OCR, which takes the font's
-  // dotted 0 for an 8. The shapes need not match to the pixel: at a
-  // fractional scale the two may stand a fraction of a pixel apart, and where
-  // the system blends the edges of letters with a gamma (Windows, Wine),
-  // light letters on dark come out a pixel bolder than dark on light.
+  // cell on the table (OCR takes the font's dotted 0 for an 8), give or take
+  // the fraction of a pixel a fractional scale moves it by and the pixel of
+  // boldness a system's gamma (Windows, Wine) adds to light letters on dark.
   function showsNumber(s, c, number, colour) {
     const shown = numberInk(s, inset(onScreen(c), px(2)), colour, rgb(c.under)); // within Cislo's sunken edge
     const wanted = numberInk(s, onScreen(cell(number)), rgb(cell(number).colour), rgb(cell(number).under));
@@ -182,9 +171,9 @@ export function play(driver, { steps, shots, count = Infinity }) {
   }
 
   // The window's figures where the layout puts them, and every caption whole
-  // in its box: read so, as wide as its widest line in Liberation Mono (0.6
-  // of the size a letter, a little less where the size shrinks to fit a
-  // fractional scale), in the middle of the box or at its left edge.
+  // in its box: read so, as wide as its widest line in Liberation Mono (0.6 of
+  // the size a letter, less where a fractional scale shrinks the size), in the
+  // middle of the box or at its left edge.
   function laidOut(s, window) {
     const o = boxes[window];
     const at = (x, y, dx = 0, dy = 0) => s.at(o.x + px(x) + dx, o.y + px(y) + dy);
@@ -212,8 +201,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
     return true;
   }
 
-  // The point a name stands for: the middle of a control, of an entry of the
-  // shown list, of the list's empty part or of the bare cloth.
+  // The point a name stands for, as round.steps names them.
   async function pointOf(name) {
     const entry = name.match(/^Form1\.List1\.(\d+)$/);
     if (entry) return centre(listRows(await look())[entry[1]] ?? fail(`no entry ${entry[1]} to click`));
@@ -276,18 +264,13 @@ export function play(driver, { steps, shots, count = Infinity }) {
     // The keyboard's mark, a frame 2 layout pixels wide; the chip in hand's, 3 wide beneath it.
     focused: ([name]) => [(s) => marked(s, name, Math.floor(px(2) / 2), 0x00ffff)],
     chosen: ([name]) => [(s) => marked(s, name, px(2) + Math.floor((px(3) - px(2)) / 2), 0xffee00)],
-    // Cislo shows a number, the tray and the list do not; they show again
-    // within 3 s of the last action: a spin must not crawl.
+    // Cislo shows a number, the tray and the list do not; then, soon, they do.
     spinning: () => [(s) => !trayAndList(s).some(Boolean) && drawnNumber(s)],
     settled: () => [(s) => trayAndList(s).every(Boolean) && drawnNumber(s), { patience: SettleMs, since: actedAt }],
   };
 
-  before(async () => {
-    mkdirSync(shots, { recursive: true });
-    await driver.launch();
-  });
-  after(() => frozen && driver.thaw());
-  // A step is a "- what" line and the lines of actions and checks after it.
+  mkdirSync(shots, { recursive: true });
+  before(() => driver.launch());
   const all = readFileSync(steps, 'utf8').split(/^- /m).slice(1).map((step) => step.split('\n').map((l) => l.trim()))
     .map(([what, ...lines]) => ({ what, lines: lines.filter((l) => l && !l.startsWith('#')) }));
   all.slice(0, count).forEach((step, n) => test(step.what, async (t) => {

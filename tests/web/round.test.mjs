@@ -1,43 +1,35 @@
-// Plays tests/e2e/round.steps, which every front end's driver plays and
-// tests/e2e/steps.mjs checks, in Chromium: the mouse and the keys go through
-// the browser's own input, and the screens are photographed as the player
-// sees them.
+// Plays tests/e2e/round.steps (checked by steps.mjs) in Chromium, the mouse and
+// the keys through the browser's own input, the screens photographed as the
+// player sees them.
 //
-// A browser player has no window to close. The equivalent of the desktop's
-// close request is the browser's Back button (a phone's back gesture): on the
-// table it is the close request to the table; on the title it leaves the
-// page, which ends the game as the close request to the title ends the
+// A browser player has no window to close: the Back button (a phone's back
+// gesture) is the desktop's close request, to the table on the table; on the
+// title it leaves the page, ending the game as closing the title ends the
 // program. "ended" holds once the page no longer shows the game.
 //
-// MORVIK_SCALE plays on a screen of that many device pixels to the pixel,
-// only the first three steps unless it is 1. Each step's screenshot is kept
-// in screenshots/ (screenshots-<scale>/) of the folder it runs in.
+// MORVIK_SCALE: device pixels to the pixel. Each step's screenshot stays in
+// screenshots/ (screenshots-<scale>/) of the folder it runs in.
 import { after } from 'node:test';
 import { play } from '../e2e/steps.mjs';
 import { screen, start } from './browser.mjs';
 
 const scale = Number(process.env.MORVIK_SCALE ?? 1);
-const viewport = { width: 1280, height: 1024 };
 const titles = { Form2: 'Morvik Roulette', Form1: 'Morvik Roulette table' };
 const keys = { Left: 'ArrowLeft', Right: 'ArrowRight', Up: 'ArrowUp', Down: 'ArrowDown' };
 
-let web;
-let page;
+let web, page;
 after(() => web?.close());
 
 // The page works in CSS pixels, the steps in the screenshot's device pixels.
 const css = (p) => [p.x / scale, p.y / scale];
 
 play({
-  screen: { width: viewport.width * scale, height: viewport.height * scale },
+  screen: { width: 1280 * scale, height: 1024 * scale }, // open's viewport
   doubleClickMs: 0, // each click tells the page its own count
   async launch() {
     web ??= await start();
-    const context = await web.browser.newContext({ viewport, deviceScaleFactor: scale });
-    page = await context.newPage();
-    page.on('pageerror', (e) => console.log(`# script error: ${e.message}`));
-    await page.clock.install();
-    await page.goto(web.url);
+    page = await web.open({ deviceScaleFactor: scale });
+    await page.clock.resume();
   },
   showing: async (name) => (await screen(page, name).isVisible()) && (await page.title()) === titles[name],
   async window(name) {
