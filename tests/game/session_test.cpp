@@ -1,6 +1,6 @@
 // What every front end's input means, decided once in the session: clicks,
-// the bet lists' selection, Delete, the windows' turns, and where captions
-// break. Driven with raw events, as a front end passes them on.
+// the bet lists' selection, Delete and the windows' turns. Driven with raw
+// events, as a front end passes them on.
 #include "support/table.h"
 
 #include <gtest/gtest.h>
@@ -157,28 +157,6 @@ TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
     EXPECT_FALSE(t.quitted);
     t.session.closeRequest(ids::title::Form2);
     EXPECT_TRUE(t.quitted) << "a close request to the title window is a Quit";
-}
-
-TEST(Captions, BreakAtRunsOfSpacesWhereTheyAreWiderThanTheirBox)
-{
-    struct Wrapping {
-        const char* text;
-        int width, pixels;
-        std::vector<std::string_view> lines;
-    };
-    const Wrapping rows[] = {
-        {" Big   19-36", 89, 27, {" Big", "19-36"}},
-        {"Small     1-18", 89, 27, {"Small", "1-18"}},
-        {"Tato ruleta se hraje jako běžná ruleta.", 429, 19, {"Tato ruleta se hraje jako běžná ruleta."}},
-        {"Tato ruleta se hraje jako běžná ruleta.", 428, 19, {"Tato ruleta se hraje jako běžná", "ruleta."}},
-        {"Player 1", 129, 27, {"Player 1"}},
-        {"Even  ", 89, 27, {"Even"}},
-    };
-    for (const Wrapping& row : rows) {
-        const Lines lines = wrap(row.text, row.width, row.pixels);
-        EXPECT_EQ(std::vector<std::string_view>(lines.line.begin(), lines.line.begin() + lines.count), row.lines)
-            << row.text;
-    }
 }
 
 } // namespace
