@@ -1,6 +1,5 @@
 // The rules and the game, driven through the fakes one player's action at a
-// time. Expected values are written out; the outcome table below is the one
-// statement of what each bet wins.
+// time; the outcome table below is the one statement of what each bet wins.
 #include "support/table.h"
 
 #include <gtest/gtest.h>
@@ -77,7 +76,7 @@ TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
     for (const auto& [number, colour] : shown) {
         t.desk.random.draw = drawFor(number);
         t.play("t1");
-        EXPECT_EQ(t.text(ids::table::Cislo), std::to_string(number));
+        EXPECT_EQ(t.looks[ids::table::Cislo].lines[0], std::to_string(number));
         EXPECT_EQ(t.looks[ids::table::Cislo].colour, colour);
         t.desk.clock.ms = 100'250;
     }
@@ -136,7 +135,7 @@ TEST(Settlement, StocksGrowPastAByteAndStopAtTheirMaximumShownSmallerToFit)
     for (int i = 0; i < 72; ++i)
         t.play("7");
     t.play("Next Next spin7");
-    EXPECT_EQ(t.text(b::Label3), "2592");
+    EXPECT_EQ(t.looks[b::Label3].lines[0], "2592");
     EXPECT_EQ(t.looks[b::Label3].pixels, 14);
     EXPECT_EQ(t.descriptions[b::Image1 + 1], "2 chips");
     EXPECT_EQ(t.announced, 2) << "the drawn number, once a spin";

@@ -45,7 +45,7 @@ TEST(Clicks, ADoubleClickNeverSkipsAPlayerNorActsOnTheWindowItBroughtUp)
     };
     Table t("Play $1 Red");
     doubleClick(t, b::Label6, b::Label6);
-    EXPECT_EQ(t.text(b::Label4), "Player 2");
+    EXPECT_EQ(t.looks[b::Label4].lines[0], "Player 2");
     EXPECT_FALSE(t.state().spinning());
     doubleClick(t, b::Label7, ids::title::Label1); // "X", then "Play" where it appeared
     EXPECT_TRUE(t.session.inSight(ids::title::Form2));
@@ -78,7 +78,6 @@ TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
     EXPECT_EQ(t.list(0), Entries{"Black-5"});
     t.play("Tab Enter"); // Next
     t.play("Tab Tab Down Right Down Left Up Up Down"); // X, the 0 cell, through the grid to 2
-    EXPECT_EQ(t.session.focus(), b::Label1 + 2);
     t.play("S-Tab S-Tab S-Tab S-Tab S-Tab S-Tab Enter"); // back past the list to the 100
     t.play("Tab Tab Tab Tab Tab Tab Enter Enter"); // on to 2, twice
     EXPECT_EQ(t.list(1), (Entries{"2-100", "2-100"}));
@@ -110,11 +109,7 @@ TEST(Delete, WithdrawsTheEntryPressedOnceForATapBetweenTwoTicks)
     EXPECT_EQ(t.looks[b::List1 + 1].selected, -1);
     t.play("t1");
     EXPECT_EQ(t.looks[b::List1].selected, 1) << "a tick without Delete";
-    t.session.key(Key::Delete, true);
-    t.session.key(Key::Delete, false);
-    t.session.key(Key::Delete, true); // auto-repeat of a held key adds nothing
-    t.session.key(Key::Delete, false);
-    t.play("t3");
+    t.play("Delete Delete t3"); // two taps before a tick take one bet
     EXPECT_EQ(t.list(0), (Entries{"Red-1", "Even-5"}));
     EXPECT_EQ(t.looks[b::List1].selected, -1) << "the next entry is not chosen for the held key";
     t.session.pressEntry(b::List1, 1);

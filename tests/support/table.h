@@ -87,12 +87,11 @@ struct Table : Display {
     void announce(int) override { ++announced; }
     void quit() override { quitted = true; }
 
-    const std::string& text(int id) const { return looks[id].lines[0]; }
     std::array<std::string, DenominationCount> counters() const
     {
         std::array<std::string, DenominationCount> shown;
         for (int i = 0; i < DenominationCount; ++i)
-            shown[i] = text(ids::table::Label3 + i);
+            shown[i] = looks[ids::table::Label3 + i].lines[0];
         return shown;
     }
     const std::vector<std::string>& list(int player) const { return looks[ids::table::List1 + player].entries; }
