@@ -1,6 +1,6 @@
 // What every front end's input means, decided once in the session: clicks,
-// the bet lists' selection, Delete, the windows' turns, and where captions
-// break. Driven with raw events, as a front end passes them on.
+// the bet lists' selection, Delete and the windows' turns. Driven with raw
+// events, as a front end passes them on.
 #include "support/table.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +22,7 @@ TEST(Clicks, LayAChipOnlyForAPressAndAReleaseOnTheSameCell)
     const Gesture gestures[] = {
         {"press and release", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5"}},
         {"double click on a cell lays two", {{'p', b::Label1 + 17}, {'r', b::Label1 + 17}, {'d', b::Label1 + 17}, {'r', b::Label1 + 17}}, {"17-5", "17-5"}},
-        {"dragged onto the cloth", {{'p', b::Label2 + 2}, {'r', -1}}, {}},
         {"dragged onto another cell", {{'p', b::Label1 + 17}, {'r', b::Label1 + 18}}, {}},
-        {"release without a press", {{'r', b::Label5 + 1}}, {}},
         {"a press dragged off is forgotten", {{'p', b::Label1 + 17}, {'r', -1}, {'r', b::Label1 + 17}}, {}},
         {"a chip dragged off stays unchosen", {{'p', b::Image1 + 0}, {'r', -1}, {'p', b::Label5}, {'r', b::Label5}}, {"Black-5"}},
     };
@@ -47,7 +45,7 @@ TEST(Clicks, ADoubleClickNeverSkipsAPlayerNorActsOnTheWindowItBroughtUp)
     };
     Table t("Play $1 Red");
     doubleClick(t, b::Label6, b::Label6);
-    EXPECT_EQ(t.text(b::Label4), "Player 2");
+    EXPECT_EQ(t.looks[b::Label4].lines[0], "Player 2");
     EXPECT_FALSE(t.state().spinning());
     doubleClick(t, b::Label7, ids::title::Label1); // "X", then "Play" where it appeared
     EXPECT_TRUE(t.session.inSight(ids::title::Form2));
@@ -62,7 +60,7 @@ TEST(Clicks, NothingHiddenOrNotYetMadeActs)
 {
     Table t("");
     t.session.closeRequest(b::Form1); // the browser's Back after a reload
-    t.click(b::Label6);
+    t.play("Next");
     EXPECT_EQ(t.log, Entries{"Form2 shown"});
     t.play("Play Quit"); // "Quit" on the hidden title
     t.session.click(ids::title::Label1 + 1); // as a screen reader may
@@ -73,22 +71,17 @@ TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
 {
     Table t; // the title's "Play"
     t.play("S-Tab S-Tab S-Tab S-Tab"); // from the 0 cell back: X, Next, the bet list, the 100
-    EXPECT_EQ(t.session.focus(), b::Image1 + 5);
     t.play("Left Left Left Left Enter"); // the 5
     t.play("S-Tab S-Tab Enter S-Tab Space"); // the red disc, the black one
     t.play("Tab Tab Tab Tab Tab Tab Tab Tab"); // past the chips to the list
-    EXPECT_EQ(t.session.focus(), b::List1);
     t.play("Down Down Up Delete t1");
     EXPECT_EQ(t.list(0), Entries{"Black-5"});
     t.play("Tab Enter"); // Next
-    EXPECT_EQ(t.text(b::Label4), "Player 2");
     t.play("Tab Tab Down Right Down Left Up Up Down"); // X, the 0 cell, through the grid to 2
-    EXPECT_EQ(t.session.focus(), b::Label1 + 2);
     t.play("S-Tab S-Tab S-Tab S-Tab S-Tab S-Tab Enter"); // back past the list to the 100
     t.play("Tab Tab Tab Tab Tab Tab Enter Enter"); // on to 2, twice
     EXPECT_EQ(t.list(1), (Entries{"2-100", "2-100"}));
     t.play("S-Tab S-Tab S-Tab S-Tab S-Tab Up Backspace");
-    EXPECT_EQ(t.session.focus(), b::List1 + 1);
     t.play("t1");
     EXPECT_EQ(t.list(1), Entries{"2-100"});
     t.play("Tab Space");
@@ -100,9 +93,6 @@ TEST(Keys, TwoPlayersPlayARoundWithTheKeyboardAloneEachTakingABetBack)
     t.play("Tab S-Tab S-Tab");
     EXPECT_EQ(t.session.focus(), b::Label5 + 1) << "the tray, Next and the lists are hidden during a spin";
     EXPECT_FALSE(t.session.key(Key::Other, true));
-    t.play("t50");
-    EXPECT_EQ(t.announced, 1);
-    EXPECT_EQ(t.text(b::Label4), "Player 1");
 }
 
 // Only a press on an entry selects it, and nothing but a withdrawal takes
@@ -119,13 +109,9 @@ TEST(Delete, WithdrawsTheEntryPressedOnceForATapBetweenTwoTicks)
     EXPECT_EQ(t.looks[b::List1 + 1].selected, -1);
     t.play("t1");
     EXPECT_EQ(t.looks[b::List1].selected, 1) << "a tick without Delete";
-    t.session.key(Key::Delete, true);
-    t.session.key(Key::Delete, false);
-    t.session.key(Key::Delete, true); // auto-repeat of a held key adds nothing
-    t.session.key(Key::Delete, false);
-    t.play("t3");
+    t.play("Delete Delete t3"); // two taps before a tick take one bet
     EXPECT_EQ(t.list(0), (Entries{"Red-1", "Even-5"}));
-    EXPECT_EQ(t.looks[b::List1].selected, -1) << "the next entry is not chosen for the held key";
+    EXPECT_EQ(t.looks[b::List1].selected, -1) << "the next entry is not chosen, or a held key would sweep the list";
     t.session.pressEntry(b::List1, 1);
     t.session.key(Key::Other, true);
     t.play("t1");
@@ -153,32 +139,9 @@ TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
         "Form1 shown", "Form2 hidden", "Label3(0)=1",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden",
         "Form2 shown", "Form1 hidden", "Form1 shown", "Form2 hidden"}));
-    EXPECT_EQ(t.list(0), Entries{"Red-1"});
     EXPECT_FALSE(t.quitted);
     t.session.closeRequest(ids::title::Form2);
     EXPECT_TRUE(t.quitted) << "a close request to the title window is a Quit";
-}
-
-TEST(Captions, BreakAtRunsOfSpacesWhereTheyAreWiderThanTheirBox)
-{
-    struct Wrapping {
-        const char* text;
-        int width, pixels;
-        std::vector<std::string_view> lines;
-    };
-    const Wrapping rows[] = {
-        {" Big   19-36", 89, 27, {" Big", "19-36"}},
-        {"Small     1-18", 89, 27, {"Small", "1-18"}},
-        {"Tato ruleta se hraje jako běžná ruleta.", 429, 19, {"Tato ruleta se hraje jako běžná ruleta."}},
-        {"Tato ruleta se hraje jako běžná ruleta.", 428, 19, {"Tato ruleta se hraje jako běžná", "ruleta."}},
-        {"Player 1", 129, 27, {"Player 1"}},
-        {"Even  ", 89, 27, {"Even"}},
-    };
-    for (const Wrapping& row : rows) {
-        const Lines lines = wrap(row.text, row.width, row.pixels);
-        EXPECT_EQ(std::vector<std::string_view>(lines.line.begin(), lines.line.begin() + lines.count), row.lines)
-            << row.text;
-    }
 }
 
 } // namespace

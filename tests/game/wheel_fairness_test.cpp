@@ -1,13 +1,12 @@
-// The wheel the players really spin: the game's own generator, re-seeded
-// from the time of day before every tick, through whole spins started at
-// times spread over the day. Late in the day a float time of day moves in
-// steps of almost 8 ms, so that several ticks in a row share their seed; the
-// numbers must stay uniform there too.
+// The game's own generator, re-seeded from the time of day before every tick,
+// through whole spins started all over the day. Late in the day a float time
+// of day moves in steps of almost 8 ms, so that ticks in a row share a seed.
 #include "game/wheel.h"
 #include "support/table.h"
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 
 namespace morvik::testing {
@@ -34,10 +33,8 @@ TEST(WheelFairness, SpinsEndOnEveryNumberEquallyOftenInEveryQuarterOfTheDay)
         t.log.clear();
     }
     for (int quarter = 0; quarter < 4; ++quarter) {
-        double total = 0, chiSquare = 0;
-        for (int n : tally[quarter])
-            total += n;
-        const double expected = total / 37;
+        const double expected = std::accumulate(tally[quarter].begin(), tally[quarter].end(), 0.0) / 37;
+        double chiSquare = 0;
         for (int n : tally[quarter])
             chiSquare += (n - expected) * (n - expected) / expected;
         EXPECT_LT(chiSquare, ChiSquare36At0001) << "hours " << quarter * 6 << " to " << quarter * 6 + 6;

@@ -1,7 +1,6 @@
-// The one set of stand-ins for the desk the game runs on, so that a test
-// decides what the clock says and what the wheel draws, and sees everything
-// the front end is told to show; and the one way the tests drive a game: a
-// line of a player's actions, played through the session as raw events.
+// Stand-ins for the desk the game runs on, so that a test decides what the
+// clock says and what the wheel draws; and a game driven by lines of a
+// player's actions, played through the session as raw events.
 #pragma once
 
 #include "session/session.h"
@@ -18,8 +17,7 @@
 
 namespace morvik::testing {
 
-// Reads the time of day as the game's clock does, from whole milliseconds
-// since midnight, and moves on by `stepMs` after every reading.
+// The time of day from whole milliseconds since midnight, `stepMs` later at every reading.
 struct FakeClock : Clock {
     std::int64_t ms = 43'200'500;
     std::int64_t stepMs = 0;
@@ -48,16 +46,12 @@ struct Desk {
     Session::Services services() { return {clock, random}; }
 };
 
-// The table window as a front end shows it, on the fakes: what each control
-// shows, copied from the session when it asks for a redraw, and a log of what
-// changed, in order. A game is played on it by lines of a player's actions
-// such as "Play $5 17 Red Next": "Play", "Quit" and "X" are those buttons,
-// "$5" takes the 5-chip, "17" lays it on 17, "Red" (or Big, Small, Even, Odd,
-// Black) on that outside cell, "Next" hands over; "t49" lets Timer1 tick 49
-// times, "spin7" ticks a whole spin of 50 that ends on 7; "del1" selects row
-// 1 of the current list and presses Delete for a tick, "hold0" holds it for
-// 20. Tab, S-Tab (Shift+Tab), Enter, Space, Left, Right, Up, Down, Delete and
-// Backspace are keys pressed and let go. Every click is a press and a release.
+// The windows as a front end shows them: each control's look as of its last
+// redraw, and a log of what changed, in order. "Play $5 17 Red Next": buttons
+// and outside cells by their caption, "$5" takes the 5-chip, "17" lays it on
+// 17; "t49" is 49 ticks, "spin7" a spin of 50 ending on 7; "del1" selects row
+// 1 of the current list and presses Delete for a tick; Tab,
+// S-Tab (Shift+Tab), Enter, Space, the arrows, Delete and Backspace are keys.
 struct Table : Display {
     Desk desk;
     Session session;
@@ -93,12 +87,11 @@ struct Table : Display {
     void announce(int) override { ++announced; }
     void quit() override { quitted = true; }
 
-    const std::string& text(int id) const { return looks[id].lines[0]; }
     std::array<std::string, DenominationCount> counters() const
     {
         std::array<std::string, DenominationCount> shown;
         for (int i = 0; i < DenominationCount; ++i)
-            shown[i] = text(ids::table::Label3 + i);
+            shown[i] = looks[ids::table::Label3 + i].lines[0];
         return shown;
     }
     const std::vector<std::string>& list(int player) const { return looks[ids::table::List1 + player].entries; }
@@ -109,12 +102,6 @@ struct Table : Display {
         session.press(control);
         session.release(control);
     }
-    void ticks(int count)
-    {
-        while (count-- > 0)
-            session.tick();
-    }
-
     void play(const std::string& actions)
     {
         namespace b = ids::table;
@@ -124,7 +111,6 @@ struct Table : Display {
             {"Play", ids::title::Label1}, {"Quit", ids::title::Label1 + 1}, {"Next", b::Label6}, {"X", b::Label7},
             {"Big", b::Label2}, {"Small", b::Label2 + 1}, {"Even", b::Label2 + 2}, {"Odd", b::Label2 + 3},
             {"Black", b::Label5}, {"Red", b::Label5 + 1}};
-        static const std::vector<int> chips{1, 5, 10, 20, 50, 100};
         auto at = [](const auto& words, const auto& word) {
             return static_cast<int>(std::find(words.begin(), words.end(), word) - words.begin());
         };
@@ -140,16 +126,17 @@ struct Table : Display {
                 click(named.at(a));
             } else if (verb.empty()) {
                 click(b::Label1 + n);
-            } else if (verb == "$" && at(chips, n) < 6) {
-                click(b::Image1 + at(chips, n));
+            } else if (verb == "$" && at(ChipValues, n) < DenominationCount) {
+                click(b::Image1 + at(ChipValues, n));
             } else if (verb == "t" || verb == "spin") {
                 if (verb == "spin")
                     desk.random.draw = drawFor(n);
-                ticks(verb == "t" ? n : 50);
-            } else if (verb == "del" || verb == "hold") {
+                for (int i = verb == "t" ? n : 50; i > 0; --i)
+                    session.tick();
+            } else if (verb == "del") {
                 session.pressEntry(b::List1 + state().CurrentPlayer, n);
                 session.key(Key::Delete, true);
-                ticks(verb == "del" ? 1 : 20);
+                session.tick();
                 session.key(Key::Delete, false);
             } else {
                 throw std::invalid_argument("no action " + a);
