@@ -50,7 +50,10 @@ play({
   freeze: async () => page.clock.pauseAt(await page.evaluate(() => Date.now() + 1000)),
   moment: () => page.clock.runFor(1),
   thaw: () => page.clock.resume(),
-  ended: async () => page.isClosed() || page.url() !== web.url || (await page.locator('.screen:visible').count()) === 0,
+  async ended() {
+    if (page.errors.length) throw page.errors[0]; // a script error on the way is a failed round
+    return page.isClosed() || page.url() !== web.url || (await page.locator('.screen:visible').count()) === 0;
+  },
 }, {
   steps: process.env.MORVIK_STEPS,
   shots: scale === 1 ? 'screenshots' : `screenshots-${scale}`,
