@@ -71,7 +71,7 @@ ${[5, 10, 20, 50, 100].map((value) => `  - button "Chip ${value}"`).join('\n')}
   assert.deepEqual(page.errors, []);
 });
 
-test('a finger held on an entry takes it back, where a tap or a mouse held only selects; a finger slid off a cell, a little or far, lays nothing', async () => {
+test('a finger held on an entry takes it back, where a tap, a pan or a mouse held only selects; a finger slid off a cell, a little or far, lays nothing', async () => {
   const page = await web.open({ hasTouch: true });
   for (const name of ['Play', 'Chip 5', '17', 'Red', 'Chip 1', 'Odd']) await button(page, name).tap();
   const touch = await cdp(page);
@@ -83,13 +83,16 @@ test('a finger held on an entry takes it back, where a tap or a mouse held only 
     await finger('touchMove', cell.x + cell.width - 3 + dx, cell.y + 12);
     await finger('touchEnd');
   }
-  const hold = async (entry, ms) => {
+  // Held `ms`, the finger first moved down by `pan`.
+  const hold = async (entry, ms, pan = 0) => {
     const box = await entry.boundingBox();
     await finger('touchStart', box.x + box.width / 2, box.y + box.height / 2);
+    if (pan) await finger('touchMove', box.x + box.width / 2, box.y + box.height / 2 + pan);
     await page.clock.runFor(ms);
     await finger('touchEnd');
     await page.clock.runFor(5);
   };
+  await hold(entries(page).nth(2), 700, 150); // a hold that turned into a pan
   await hold(entries(page).nth(1), 100);
   await hold(entries(page).nth(0), 700);
   // A mouse held as long only selects.
