@@ -10,10 +10,7 @@ cd "$(dirname "$0")/.."
 source tools/setup.sh
 
 serve=false
-if [ "${1:-}" = serve ]; then
-    serve=true
-    shift
-fi
+[ "${1:-}" != serve ] || { serve=true; shift; }
 install_missing "${WEB_PACKAGES[@]}"
 # Debian's emcc looks for its JavaScript modules there when Node.js is not Debian's.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
@@ -21,6 +18,4 @@ emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DMORVIK_
     -DMORVIK_BUILD_TESTS=OFF "$@"
 cmake --build build/web
 echo "The site is in build/web/site"
-if $serve; then
-    exec node tools/serve.mjs build/web/site
-fi
+if $serve; then exec node tools/serve.mjs build/web/site; fi

@@ -1,9 +1,9 @@
 // Takes the README's pictures of both screens from the built site in
-// Chromium: node tests/web/screenshots.mjs writes docs/web-title.png and
+// Chromium: node tools/web-screenshots.mjs writes docs/web-title.png and
 // docs/web-table.png (the table with a few bets laid and one selected).
-import { start, screen } from './browser.mjs';
+import { start, screen } from '../tests/web/browser.mjs';
 
-const docs = new URL('../../docs/', import.meta.url).pathname;
+const docs = new URL('../docs/', import.meta.url).pathname;
 const web = await start();
 const page = await web.open({}, { clock: false });
 await screen(page, 'Form2').screenshot({ path: `${docs}web-title.png` });
