@@ -18,8 +18,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <vector>
 
 using namespace morvik;
@@ -111,14 +111,13 @@ std::vector<COLORREF> screenOf(HWND window)
     ClientToScreen(window, &origin);
     HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(copy, bitmap);
+    SelectObject(copy, bitmap);
     BitBlt(copy, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-    SelectObject(copy, old);
+    DeleteDC(copy); // which lets the bitmap go
+    ReleaseDC(nullptr, screen);
     std::vector<COLORREF> pixels(client.right * client.bottom);
     GetBitmapBits(bitmap, static_cast<LONG>(pixels.size() * sizeof(COLORREF)), pixels.data());
     DeleteObject(bitmap);
-    DeleteDC(copy);
-    ReleaseDC(nullptr, screen);
     return pixels;
 }
 
@@ -132,6 +131,7 @@ void click(HWND control, int x = 0, int y = 0)
 bool versionRecorded(const wchar_t* exe)
 {
     std::vector<char> record(GetFileVersionInfoSizeW(exe, nullptr));
+    UINT length = 0;
     bool ok = !record.empty() && GetFileVersionInfoW(exe, 0, static_cast<DWORD>(record.size()), record.data());
     for (std::wstring_view field :
          {L"CompanyName=Morvik Game", L"ProductName=Morvik Roulette", L"InternalName=Morvik Roulette",
@@ -139,22 +139,18 @@ bool versionRecorded(const wchar_t* exe)
           L"OriginalFilename=Morvik Roulette.exe"}) {
         const std::wstring path = L"\\StringFileInfo\\040904B0\\" + std::wstring(field.substr(0, field.find(L'=')));
         wchar_t* value = nullptr;
-        UINT length = 0;
         ok = ok && VerQueryValueW(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) &&
              value == field.substr(field.find(L'=') + 1);
     }
     VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
     return ok && VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
            fixed->dwFileVersionMS == 0x10000 && fixed->dwProductVersionMS == 0x10000 && fixed->dwFileType == VFT_APP;
 }
 
 } // namespace
 
-int wmain(int argc, wchar_t* argv[])
+int wmain(int, wchar_t* argv[])
 {
-    if (argc != 4)
-        return 2;
     const UINT dpi = static_cast<UINT>(_wtoi(argv[2]));
     check(versionRecorded(argv[1]), "the version record says Morvik Roulette 1.00 of Morvik Game, an application");
 
@@ -176,11 +172,10 @@ int wmain(int argc, wchar_t* argv[])
     // The lines of Wine's trace about `control` that say any of `what`;
     // annotations give it as %p, calls as %08lx.
     auto traced = [&](HWND control, std::initializer_list<std::string_view> what) {
-        std::ifstream trace{std::filesystem::path(argv[3])};
-        const auto number = static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(control));
+        std::ifstream trace{argv[3]};
         char annotated[24], called[24];
-        std::snprintf(annotated, sizeof annotated, "(%016llX ", number);
-        std::snprintf(called, sizeof called, "%08llx,", number);
+        std::snprintf(annotated, sizeof annotated, "(%016llX ", reinterpret_cast<unsigned long long>(control));
+        std::snprintf(called, sizeof called, "%08llx,", reinterpret_cast<unsigned long long>(control));
         std::vector<std::string> said;
         for (std::string line; std::getline(trace, line);)
             if ((has(line, annotated) || has(line, called)) &&
@@ -196,8 +191,7 @@ int wmain(int argc, wchar_t* argv[])
         const RECT place = scaled(Controls[b::Form1].box, to);
         void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         WriteProcessMemory(game, there, &place, sizeof place, nullptr);
-        SendMessageTimeoutW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there), SMTO_BLOCK, 5000,
-                            nullptr);
+        SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there));
     };
     std::vector<COLORREF> started; // once it shows still
     for (int still = 0; still < 10; Sleep(50)) {
@@ -249,7 +243,7 @@ int wmain(int argc, wchar_t* argv[])
     check(betAndSelect(), "a chip of 1 laid on 17 leaves one");
     PostMessageW(form1, WM_KEYDOWN, VK_DELETE, 1);
     check(waitFor([&] { return chipsOf1() == "2"; }), "its entry selected and Delete held withdraw it");
-    SendMessageTimeoutW(form1, WM_ACTIVATEAPP, FALSE, 0, SMTO_BLOCK, 5000, nullptr);
+    SendMessageW(form1, WM_ACTIVATEAPP, FALSE, 0);
     check(betAndSelect() && !waitFor([&] { return chipsOf1() != "1"; }, 1000),
           "laid again and selected with the keyboard lost meanwhile, its entry stays");
 
@@ -259,19 +253,15 @@ int wmain(int argc, wchar_t* argv[])
                    State[] = "{a8d4d5b0-";
     bool told = true;
     for (auto [control, property, said] : std::initializer_list<std::tuple<int, const char*, const char*>>{
-             {b::Form1, Name, "L\"Morvik Roulette table\""},
-             {b::Image1, Role, "{VT_I4: 43}"},
-             {b::Image1, Description, "L\"1 chip\""},
-             {b::Image1, State, "{VT_I4: 1048584}"},
-             {b::Image1 + 1, State, "ClearHwndProps"},
-             {b::List1, Role, "{VT_I4: 33}"},
-             {b::List1, Value, "L\"17-1\""},
-             {b::Cislo, Role, "{VT_I4: 41}"},
-             {b::Cislo, Value, "L\"1\""}}) {
+             {b::Form1, Name, "L\"Morvik Roulette table\""}, {b::Image1, Role, "{VT_I4: 43}"},
+             {b::Image1, Description, "L\"1 chip\""}, {b::Image1, State, "{VT_I4: 1048584}"},
+             {b::Image1 + 1, State, "ClearHwndProps"}, {b::List1, Role, "{VT_I4: 33}"}, {b::List1, Value, "L\"17-1\""},
+             {b::Cislo, Role, "{VT_I4: 41}"}, {b::Cislo, Value, "L\"1\""}}) {
         const auto lines = traced(of(form1, control), {property, property == State ? "ClearHwndProps" : property});
-        told = told && !lines.empty() && has(lines.back(), said);
-        if (lines.empty() || !has(lines.back(), said))
-            std::printf("# %s: %s\n", layoutName(control).c_str(), lines.empty() ? "nothing" : lines.back().c_str());
+        const std::string last = lines.empty() ? "nothing" : lines.back();
+        told = told && has(last, said);
+        if (!has(last, said))
+            std::printf("# %s: %s\n", layoutName(control).c_str(), last.c_str());
     }
     check(told, "screen readers told the table's name, and each control's role, description, value and state");
 
