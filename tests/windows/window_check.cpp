@@ -202,28 +202,24 @@ int wmain(int, wchar_t* argv[])
     // Across the upright at x = 216 and the rail at y = 216 of the table, each
     // one layout pixel thick: the cloth, the line and the cloth, at 100 % and 200 %.
     constexpr COLORREF Cloth = 0x008000, Line = 0xffffff;
-    const std::vector<COLORREF> across =
-        dpi == 96 ? std::vector{Cloth, Line, Cloth} : std::vector{Cloth, Line, Line, Cloth};
-    const int width = scaled(Controls[b::Form1].box, dpi).right, from = dpi == 96 ? 215 : 431,
-              along = dpi == 96 ? 300 : 600;
+    const auto across = dpi == 96 ? std::vector{Cloth, Line, Cloth} : std::vector{Cloth, Line, Line, Cloth};
+    const int width = scaled(Controls[b::Form1].box, dpi).right, from = dpi == 96 ? 215 : 431;
+    const int along = dpi == 96 ? 300 : 600;
+    auto shown = [&](int x, int y) { return started[y * width + x]; };
     bool thin = true;
     for (int i = 0; i < static_cast<int>(across.size()); ++i)
-        thin =
-            thin && started[along * width + from + i] == across[i] && started[(from + i) * width + along] == across[i];
+        thin = thin && shown(from + i, along) == across[i] && shown(along, from + i) == across[i];
     check(thin, "the table's lines one layout pixel thick");
     // The chip of 1, pixel for pixel the program's own picture of it at the screen's density.
     const HMODULE exe = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const HBITMAP stored = LoadBitmapW(exe, MAKEINTRESOURCEW(MORVIK_PICTURE(static_cast<int>(Art::Chip), 0, dpi / 96)));
-    const HDC picture = CreateCompatibleDC(nullptr);
-    SelectObject(picture, stored);
     const Box tray = Controls[b::Picture2].box, chip = Controls[b::Image1].box;
     const RECT at = scaled({tray.x + chip.x, tray.y + chip.y, chip.width, chip.height}, dpi);
-    bool sharp = stored != nullptr;
-    for (int y = 0; y < at.bottom - at.top; ++y)
-        for (int x = 0; x < at.right - at.left; ++x) {
-            const COLORREF c = GetPixel(picture, x, y); // 0xbbggrr, the screen's 0xrrggbb
-            sharp = sharp && started[(at.top + y) * width + at.left + x] == RGB(GetBValue(c), GetGValue(c), GetRValue(c));
-        }
+    const int side = at.right - at.left;
+    std::vector<COLORREF> own(side * (at.bottom - at.top)); // as the screen's, 32 bits a pixel
+    bool sharp = GetBitmapBits(stored, static_cast<LONG>(own.size() * sizeof(COLORREF)), own.data()) > 0;
+    for (int i = 0; i < static_cast<int>(own.size()); ++i)
+        sharp = sharp && shown(at.left + i % side, at.top + i / side) == own[i];
     check(sharp, "the chips drawn from the program's own pictures at the screen's density");
     changeScale(NewDpi);
     check(laidOut(form1, b::Form1, NewDpi), "after a change of scale, every control placed at the new one");
