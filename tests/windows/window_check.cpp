@@ -27,7 +27,6 @@ namespace b = ids::table;
 
 namespace {
 
-constexpr UINT NewDpi = 144;
 int failures = 0;
 
 bool has(std::string_view text, std::string_view part)
@@ -203,8 +202,7 @@ int wmain(int, wchar_t* argv[])
     // one layout pixel thick: the cloth, the line and the cloth, at 100 % and 200 %.
     constexpr COLORREF Cloth = 0x008000, Line = 0xffffff;
     const auto across = dpi == 96 ? std::vector{Cloth, Line, Cloth} : std::vector{Cloth, Line, Line, Cloth};
-    const int width = scaled(Controls[b::Form1].box, dpi).right, from = dpi == 96 ? 215 : 431;
-    const int along = dpi == 96 ? 300 : 600;
+    const int width = scaled(Controls[b::Form1].box, dpi).right, from = dpi == 96 ? 215 : 431, along = dpi / 96 * 300;
     auto shown = [&](int x, int y) { return started[y * width + x]; };
     bool thin = true;
     for (int i = 0; i < static_cast<int>(across.size()); ++i)
@@ -221,8 +219,8 @@ int wmain(int, wchar_t* argv[])
     for (int i = 0; i < static_cast<int>(own.size()); ++i)
         sharp = sharp && shown(at.left + i % side, at.top + i / side) == own[i];
     check(sharp, "the chips drawn from the program's own pictures at the screen's density");
-    changeScale(NewDpi);
-    check(laidOut(form1, b::Form1, NewDpi), "after a change of scale, every control placed at the new one");
+    changeScale(144);
+    check(laidOut(form1, b::Form1, 144), "after a change of scale to 150 %, every control placed at it");
     changeScale(dpi);
     check(laidOut(form1, b::Form1, dpi) && waitFor([&] { return screenOf(form1) == started; }),
           "and after one back, placed and drawn as the game started at that scale drew it");
