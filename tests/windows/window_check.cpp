@@ -18,8 +18,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <vector>
 
 using namespace morvik;
@@ -27,7 +27,6 @@ namespace b = ids::table;
 
 namespace {
 
-constexpr UINT NewDpi = 144;
 int failures = 0;
 
 bool has(std::string_view text, std::string_view part)
@@ -111,14 +110,13 @@ std::vector<COLORREF> screenOf(HWND window)
     ClientToScreen(window, &origin);
     HDC screen = GetDC(nullptr), copy = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-    HGDIOBJ old = SelectObject(copy, bitmap);
+    SelectObject(copy, bitmap);
     BitBlt(copy, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-    SelectObject(copy, old);
+    DeleteDC(copy); // which lets the bitmap go
+    ReleaseDC(nullptr, screen);
     std::vector<COLORREF> pixels(client.right * client.bottom);
     GetBitmapBits(bitmap, static_cast<LONG>(pixels.size() * sizeof(COLORREF)), pixels.data());
     DeleteObject(bitmap);
-    DeleteDC(copy);
-    ReleaseDC(nullptr, screen);
     return pixels;
 }
 
@@ -132,6 +130,7 @@ void click(HWND control, int x = 0, int y = 0)
 bool versionRecorded(const wchar_t* exe)
 {
     std::vector<char> record(GetFileVersionInfoSizeW(exe, nullptr));
+    UINT length = 0;
     bool ok = !record.empty() && GetFileVersionInfoW(exe, 0, static_cast<DWORD>(record.size()), record.data());
     for (std::wstring_view field :
          {L"CompanyName=Morvik Game", L"ProductName=Morvik Roulette", L"InternalName=Morvik Roulette",
@@ -139,22 +138,18 @@ bool versionRecorded(const wchar_t* exe)
           L"OriginalFilename=Morvik Roulette.exe"}) {
         const std::wstring path = L"\\StringFileInfo\\040904B0\\" + std::wstring(field.substr(0, field.find(L'=')));
         wchar_t* value = nullptr;
-        UINT length = 0;
         ok = ok && VerQueryValueW(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) &&
              value == field.substr(field.find(L'=') + 1);
     }
     VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
     return ok && VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
            fixed->dwFileVersionMS == 0x10000 && fixed->dwProductVersionMS == 0x10000 && fixed->dwFileType == VFT_APP;
 }
 
 } // namespace
 
-int wmain(int argc, wchar_t* argv[])
+int wmain(int, wchar_t* argv[])
 {
-    if (argc != 4)
-        return 2;
     const UINT dpi = static_cast<UINT>(_wtoi(argv[2]));
     check(versionRecorded(argv[1]), "the version record says Morvik Roulette 1.00 of Morvik Game, an application");
 
@@ -176,11 +171,10 @@ int wmain(int argc, wchar_t* argv[])
     // The lines of Wine's trace about `control` that say any of `what`;
     // annotations give it as %p, calls as %08lx.
     auto traced = [&](HWND control, std::initializer_list<std::string_view> what) {
-        std::ifstream trace{std::filesystem::path(argv[3])};
-        const auto number = static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(control));
+        std::ifstream trace{argv[3]};
         char annotated[24], called[24];
-        std::snprintf(annotated, sizeof annotated, "(%016llX ", number);
-        std::snprintf(called, sizeof called, "%08llx,", number);
+        std::snprintf(annotated, sizeof annotated, "(%016llX ", reinterpret_cast<unsigned long long>(control));
+        std::snprintf(called, sizeof called, "%08llx,", reinterpret_cast<unsigned long long>(control));
         std::vector<std::string> said;
         for (std::string line; std::getline(trace, line);)
             if ((has(line, annotated) || has(line, called)) &&
@@ -196,8 +190,7 @@ int wmain(int argc, wchar_t* argv[])
         const RECT place = scaled(Controls[b::Form1].box, to);
         void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
         WriteProcessMemory(game, there, &place, sizeof place, nullptr);
-        SendMessageTimeoutW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there), SMTO_BLOCK, 5000,
-                            nullptr);
+        SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there));
     };
     std::vector<COLORREF> started; // once it shows still
     for (int still = 0; still < 10; Sleep(50)) {
@@ -208,31 +201,26 @@ int wmain(int argc, wchar_t* argv[])
     // Across the upright at x = 216 and the rail at y = 216 of the table, each
     // one layout pixel thick: the cloth, the line and the cloth, at 100 % and 200 %.
     constexpr COLORREF Cloth = 0x008000, Line = 0xffffff;
-    const std::vector<COLORREF> across =
-        dpi == 96 ? std::vector{Cloth, Line, Cloth} : std::vector{Cloth, Line, Line, Cloth};
-    const int width = scaled(Controls[b::Form1].box, dpi).right, from = dpi == 96 ? 215 : 431,
-              along = dpi == 96 ? 300 : 600;
+    const auto across = dpi == 96 ? std::vector{Cloth, Line, Cloth} : std::vector{Cloth, Line, Line, Cloth};
+    const int width = scaled(Controls[b::Form1].box, dpi).right, from = dpi == 96 ? 215 : 431, along = dpi / 96 * 300;
+    auto shown = [&](int x, int y) { return started[y * width + x]; };
     bool thin = true;
     for (int i = 0; i < static_cast<int>(across.size()); ++i)
-        thin =
-            thin && started[along * width + from + i] == across[i] && started[(from + i) * width + along] == across[i];
+        thin = thin && shown(from + i, along) == across[i] && shown(along, from + i) == across[i];
     check(thin, "the table's lines one layout pixel thick");
     // The chip of 1, pixel for pixel the program's own picture of it at the screen's density.
     const HMODULE exe = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const HBITMAP stored = LoadBitmapW(exe, MAKEINTRESOURCEW(MORVIK_PICTURE(static_cast<int>(Art::Chip), 0, dpi / 96)));
-    const HDC picture = CreateCompatibleDC(nullptr);
-    SelectObject(picture, stored);
     const Box tray = Controls[b::Picture2].box, chip = Controls[b::Image1].box;
     const RECT at = scaled({tray.x + chip.x, tray.y + chip.y, chip.width, chip.height}, dpi);
-    bool sharp = stored != nullptr;
-    for (int y = 0; y < at.bottom - at.top; ++y)
-        for (int x = 0; x < at.right - at.left; ++x) {
-            const COLORREF c = GetPixel(picture, x, y); // 0xbbggrr, the screen's 0xrrggbb
-            sharp = sharp && started[(at.top + y) * width + at.left + x] == RGB(GetBValue(c), GetGValue(c), GetRValue(c));
-        }
+    const int side = at.right - at.left;
+    std::vector<COLORREF> own(side * (at.bottom - at.top)); // as the screen's, 32 bits a pixel
+    bool sharp = GetBitmapBits(stored, static_cast<LONG>(own.size() * sizeof(COLORREF)), own.data()) > 0;
+    for (int i = 0; i < static_cast<int>(own.size()); ++i)
+        sharp = sharp && shown(at.left + i % side, at.top + i / side) == own[i];
     check(sharp, "the chips drawn from the program's own pictures at the screen's density");
-    changeScale(NewDpi);
-    check(laidOut(form1, b::Form1, NewDpi), "after a change of scale, every control placed at the new one");
+    changeScale(144);
+    check(laidOut(form1, b::Form1, 144), "after a change of scale to 150 %, every control placed at it");
     changeScale(dpi);
     check(laidOut(form1, b::Form1, dpi) && waitFor([&] { return screenOf(form1) == started; }),
           "and after one back, placed and drawn as the game started at that scale drew it");
@@ -249,31 +237,23 @@ int wmain(int argc, wchar_t* argv[])
     check(betAndSelect(), "a chip of 1 laid on 17 leaves one");
     PostMessageW(form1, WM_KEYDOWN, VK_DELETE, 1);
     check(waitFor([&] { return chipsOf1() == "2"; }), "its entry selected and Delete held withdraw it");
-    SendMessageTimeoutW(form1, WM_ACTIVATEAPP, FALSE, 0, SMTO_BLOCK, 5000, nullptr);
+    SendMessageW(form1, WM_ACTIVATEAPP, FALSE, 0);
     check(betAndSelect() && !waitFor([&] { return chipsOf1() != "1"; }, 1000),
           "laid again and selected with the keyboard lost meanwhile, its entry stays");
 
-    // Wine traces the annotations it is given, their properties by the GUID;
-    // a state is cleared without one.
+    // Screen readers told the table's name, and each control's role,
+    // description, value and state. Wine traces the annotations it is given,
+    // their properties by the GUID; a state is cleared without one.
     constexpr char Name[] = "{608d3df8-", Value[] = "{123fe443-", Description[] = "{4d48dfe4-", Role[] = "{cb905ff2-",
                    State[] = "{a8d4d5b0-";
-    bool told = true;
     for (auto [control, property, said] : std::initializer_list<std::tuple<int, const char*, const char*>>{
-             {b::Form1, Name, "L\"Morvik Roulette table\""},
-             {b::Image1, Role, "{VT_I4: 43}"},
-             {b::Image1, Description, "L\"1 chip\""},
-             {b::Image1, State, "{VT_I4: 1048584}"},
-             {b::Image1 + 1, State, "ClearHwndProps"},
-             {b::List1, Role, "{VT_I4: 33}"},
-             {b::List1, Value, "L\"17-1\""},
-             {b::Cislo, Role, "{VT_I4: 41}"},
-             {b::Cislo, Value, "L\"1\""}}) {
+             {b::Form1, Name, "L\"Morvik Roulette table\""}, {b::Image1, Role, "{VT_I4: 43}"},
+             {b::Image1, Description, "L\"1 chip\""}, {b::Image1, State, "{VT_I4: 1048584}"},
+             {b::Image1 + 1, State, "ClearHwndProps"}, {b::List1, Role, "{VT_I4: 33}"}, {b::List1, Value, "L\"17-1\""},
+             {b::Cislo, Role, "{VT_I4: 41}"}, {b::Cislo, Value, "L\"1\""}}) {
         const auto lines = traced(of(form1, control), {property, property == State ? "ClearHwndProps" : property});
-        told = told && !lines.empty() && has(lines.back(), said);
-        if (lines.empty() || !has(lines.back(), said))
-            std::printf("# %s: %s\n", layoutName(control).c_str(), lines.empty() ? "nothing" : lines.back().c_str());
+        check(!lines.empty() && has(lines.back(), said), (layoutName(control) + " last told " + said).c_str());
     }
-    check(told, "screen readers told the table's name, and each control's role, description, value and state");
 
     // With every chip laid, twelve entries: the list shows the newest eleven
     // until the wheel turned away from the player brings the first into sight.
