@@ -134,10 +134,9 @@ export function play(driver, { steps, shots, count = Infinity }) {
     const area = listArea(), rows = [];
     for (let y = area.y, top = -1; y <= area.y + area.h; ++y) {
       const inked = y < area.y + area.h && [...Array(area.w - 1).keys()].some((x) => light(s.at(area.x + x, y)));
-      if (inked && top < 0) top = y;
       if (!inked && top >= 0)
         rows.push({ x: area.x, y: top, w: area.w, h: y - top, selected: s.at(area.x + area.w - 1, (top + y) >> 1) !== 0 });
-      if (!inked) top = -1;
+      top = !inked ? -1 : top < 0 ? y : top;
     }
     return rows;
   }
