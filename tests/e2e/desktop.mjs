@@ -61,7 +61,6 @@ after(() => {
 const limit = args.indexOf('--steps');
 play({
   screen,
-  doubleClickMs: 800, // Qt's default is 400 ms, Windows' 500 ms
   launch() {
     exit = undefined;
     game = spawn(command[0], command.slice(1), { env, stdio: 'inherit', detached: true });

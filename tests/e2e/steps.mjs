@@ -6,7 +6,6 @@
 //
 // A driver gives, in device pixels of its screenshots:
 //   screen                      { width, height } that its windows are centred in
-//   doubleClickMs               how soon a second click on a spot is a double click
 //   launch(), ended()           starts the game (again); whether it ended, and well
 //   showing(name), window(name) whether Form2 or Form1 shows; its box { x, y, w, h }
 //   screenshot() (a PNG), click(p), dblclick(p), drag(from, to), key(name), close(window)
@@ -24,6 +23,8 @@ const PatienceMs = 60_000;
 // A spin of 50 ticks is over well within this once it runs, on every front
 // end; on a timer a hundred times slower it is not.
 const SettleMs = 3_000;
+// Longer than a double click takes: Qt's default is 400 ms, Windows' 500 ms.
+const DoubleClickMs = 800;
 
 // --- The one pixel reader: colours as 0xrrggbb ---
 
@@ -134,10 +135,9 @@ export function play(driver, { steps, shots, count = Infinity }) {
     const area = listArea(), rows = [];
     for (let y = area.y, top = -1; y <= area.y + area.h; ++y) {
       const inked = y < area.y + area.h && [...Array(area.w - 1).keys()].some((x) => light(s.at(area.x + x, y)));
-      if (inked && top < 0) top = y;
       if (!inked && top >= 0)
         rows.push({ x: area.x, y: top, w: area.w, h: y - top, selected: s.at(area.x + area.w - 1, (top + y) >> 1) !== 0 });
-      if (!inked) top = -1;
+      top = !inked ? -1 : top < 0 ? y : top;
     }
     return rows;
   }
@@ -216,7 +216,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
     async click(names, double = false) {
       for (const name of names) {
         const p = await pointOf(name);
-        if (!double && p.x === last.x && p.y === last.y) await sleep(last.at + driver.doubleClickMs - Date.now());
+        if (!double && p.x === last.x && p.y === last.y) await sleep(last.at + DoubleClickMs - Date.now());
         await (double ? driver.dblclick(p) : driver.click(p));
         last = { ...p, at: Date.now() };
       }

@@ -25,7 +25,6 @@ const css = (p) => [p.x / scale, p.y / scale];
 
 play({
   screen: { width: 1280 * scale, height: 1024 * scale }, // open's viewport
-  doubleClickMs: 0, // each click tells the page its own count
   async launch() {
     web ??= await start();
     page = await web.open({ deviceScaleFactor: scale });
