@@ -1,8 +1,6 @@
-// What only a browser shows of the page, beyond the round every front end
-// plays (round.test.mjs): what a screen reader finds, hears and presses, the
-// page's focus, Timer1 as the page asks for it, a touch screen, zoom, a pinch
-// and denser screens, Back after a reload, the page's own messages, a start
-// before the code has loaded or with no network, the development server.
+// What only a browser shows of the page beyond the round (round.test.mjs): a
+// screen reader, the page's focus, Timer1, touch, zoom, pinch, dense screens,
+// Back after a reload, the page's messages, an early or offline start, the server.
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
@@ -104,17 +102,6 @@ test('a finger held on an entry takes it back, where a tap, a pan or a mouse hel
   assert.deepEqual(page.errors, []);
 });
 
-test('the wheel over a full bet list brings its first entries into sight', async () => {
-  const page = await web.open();
-  await button(page, 'Play').click();
-  for (const value of [1, 5, 10, 20, 50, 100])
-    for (const name of [`Chip ${value}`, '17', '18']) await button(page, name).click();
-  assert.equal(await entries(page).first().textContent(), '18-1', 'twelve entries, the newest eleven in sight');
-  await entries(page).first().hover();
-  await page.mouse.wheel(0, -100);
-  assert.equal(await entries(page).first().textContent(), '17-1');
-});
-
 test('on a phone the table fits the screen as the page loads and a pinch enlarges it; zoomed in, the table is drawn as on a screen of as many device pixels to the pixel, its lines sharp, and the page pans', async () => {
   const phone = await web.open({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 }, { clock: false });
   await button(phone, 'Play').tap();
@@ -149,7 +136,7 @@ test('on a phone the table fits the screen as the page loads and a pinch enlarge
   await page.waitForFunction(() => scrollX === 200 && scrollY === 100);
 });
 
-test('the accessibility rule engine that Lighthouse runs finds nothing on either screen; the Czech remark is marked Czech', async () => {
+test('the accessibility rule engine that Lighthouse runs finds nothing on either screen; the Czech remark is marked Czech; the wheel over a full bet list brings its first entries into sight', async () => {
   const page = await web.open({}, { clock: false });
   assert.equal(await page.getByText('Tato ruleta se hraje jako běžná ruleta.').evaluate((e) => e.closest('[lang]').lang), 'cs');
   await page.addScriptTag({ path: new URL(import.meta.resolve('axe-core')).pathname });
@@ -167,6 +154,12 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
     });
     assert.deepEqual(faults, [], window);
   }
+  for (const value of [1, 5, 10, 20, 50, 100])
+    for (const name of [`Chip ${value}`, '17', '18']) await button(page, name).click();
+  assert.equal(await entries(page).first().textContent(), '18-1', 'twelve entries, the newest eleven in sight');
+  await entries(page).first().hover();
+  await page.mouse.wheel(0, -100);
+  assert.equal(await entries(page).first().textContent(), '17-1');
 });
 
 test('Back after a reload on the table shows the title; "Quit" leaves a message of how to start again; a Play pressed while the code loads goes on once it has; a game that cannot load says why', async () => {
