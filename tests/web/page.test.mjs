@@ -172,13 +172,11 @@ test('Back after a reload on the table shows the title; "Quit" leaves a message 
   const pages = [[page, 'The game has ended', 'New game', '']];
 
   const early = await (await web.browser.newContext({ serviceWorkers: 'block' })).newPage();
-  let load;
-  const held = new Promise((done) => { load = done; });
-  await early.route('**/morvik.wasm', async (route) => (await held, route.continue()));
+  const held = new Promise((hold) => early.route('**/morvik.wasm', hold));
   await early.goto(web.url);
   await button(early, 'Play').click();
   assert.equal(await early.evaluate(() => getComputedStyle(document.body, '::after').content), '"Loading…"');
-  load();
+  await (await held).continue();
   await early.waitForFunction(() => document.title === 'Morvik Roulette table');
 
   // The code, then the WebAssembly, not to be had.
