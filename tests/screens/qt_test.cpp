@@ -118,9 +118,7 @@ private slots:
               heard(widget(session().focus())->objectName(), QAccessible::Focus)})
             QVERIFY2(told.contains(event), qPrintable(event));
 
-        press(reader(b::Label6)); // the spin hides the tray: its chips cannot be pressed
-        press(reader(b::Image1 + 3));
-        QVERIFY(chip->state().pressed && !reader(b::Image1 + 3)->state().pressed);
+        press(reader(b::Label6)); // the spin
         QTRY_VERIFY(widget(b::Picture2)->isVisible());
         QCOMPARE(reader(b::Cislo)->text(QAccessible::Value), "18"); // heard once, when it stops
         QCOMPARE(told.count(heard("Cislo", QAccessible::ValueChanged)), 1);
