@@ -136,7 +136,7 @@ test('on a phone the table fits the screen as the page loads and a pinch enlarge
   await page.waitForFunction(() => scrollX === 200 && scrollY === 100);
 });
 
-test('the accessibility rule engine that Lighthouse runs finds nothing on either screen; the Czech remark is marked Czech; the wheel over a full bet list brings its first entries into sight', async () => {
+test('the accessibility rule engine that Lighthouse runs finds nothing on either screen; the Czech remark is marked Czech; the wheel over a full bet list brings its first entries into sight; Back after a reload on the table shows the title; "Quit" leaves a message of how to start again; a Play pressed while the code loads goes on once it has; a game that cannot load says why', async () => {
   const page = await web.open({}, { clock: false });
   assert.equal(await page.getByText('Tato ruleta se hraje jako běžná ruleta.').evaluate((e) => e.closest('[lang]').lang), 'cs');
   await page.addScriptTag({ path: new URL(import.meta.resolve('axe-core')).pathname });
@@ -160,11 +160,6 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
   await entries(page).first().hover();
   await page.mouse.wheel(0, -100);
   assert.equal(await entries(page).first().textContent(), '17-1');
-});
-
-test('Back after a reload on the table shows the title; "Quit" leaves a message of how to start again; a Play pressed while the code loads goes on once it has; a game that cannot load says why', async () => {
-  const page = await web.open({}, { clock: false });
-  await button(page, 'Play').click();
   await page.reload();
   await page.goBack();
   await button(page, 'Quit').click();
@@ -198,7 +193,7 @@ test('Back after a reload on the table shows the title; "Quit" leaves a message 
   }
 });
 
-test('a player who opened the game once starts it again with no network from either address, and plays a newly published build at the next visit', async (t) => {
+test('a player who opened the game once starts it again with no network from either address, and plays a newly published build at the next visit; the development server answers a malformed address with 400 and serves on, compresses, answers an unchanged file with 304, and names a taken port and how to choose another', async (t) => {
   const folder = mkdtempSync(`${tmpdir()}/morvik-site-`);
   cpSync(site, folder, { recursive: true });
   const { url, server } = await serve(folder);
@@ -207,6 +202,20 @@ test('a player who opened the game once starts it again with no network from eit
     server.close();
     rmSync(folder, { recursive: true });
   });
+  assert.equal((await fetch(`${url}%E0%A4%A`)).status, 400);
+  const home = await fetch(url, { headers: { 'Accept-Encoding': 'gzip, br' } });
+  assert.equal(home.headers.get('content-encoding'), 'br');
+  assert.match(await home.text(), /<title>Morvik Roulette<\/title>/);
+  const unchanged = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': home.headers.get('etag') } });
+  assert.equal(unchanged.status, 200, 'another file, another ETag');
+  const again = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': unchanged.headers.get('etag') } });
+  assert.equal(again.status, 304);
+
+  const port = new URL(url).port;
+  const taken = spawnSync(process.execPath, [new URL('../../tools/serve.mjs', import.meta.url).pathname, folder, port], { encoding: 'utf8' });
+  assert.equal(taken.status, 1);
+  assert.equal(taken.stderr, `Port ${port} is taken. Choose another: MORVIK_PORT=${Number(port) + 1} tools/web.sh serve\n`);
+
   const page = await (await web.browser.newContext()).newPage();
   await page.goto(url);
   await page.evaluate(() => navigator.serviceWorker.ready);
@@ -226,22 +235,4 @@ test('a player who opened the game once starts it again with no network from eit
     assert.equal(await page.title(), 'Morvik Roulette table', address);
     assert.ok(await page.evaluate(() => document.fonts.check('bold 27px Morvik')));
   }
-});
-
-test('the development server answers a malformed address with 400 and serves on, compresses, answers an unchanged file with 304, and names a taken port and how to choose another', async (t) => {
-  const { url, server } = await serve(site);
-  t.after(() => server.close());
-  assert.equal((await fetch(`${url}%E0%A4%A`)).status, 400);
-  const page = await fetch(url, { headers: { 'Accept-Encoding': 'gzip, br' } });
-  assert.equal(page.headers.get('content-encoding'), 'br');
-  assert.match(await page.text(), /<title>Morvik Roulette<\/title>/);
-  const unchanged = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': page.headers.get('etag') } });
-  assert.equal(unchanged.status, 200, 'another file, another ETag');
-  const again = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': unchanged.headers.get('etag') } });
-  assert.equal(again.status, 304);
-
-  const port = new URL(url).port;
-  const taken = spawnSync(process.execPath, [new URL('../../tools/serve.mjs', import.meta.url).pathname, site, port], { encoding: 'utf8' });
-  assert.equal(taken.status, 1);
-  assert.equal(taken.stderr, `Port ${port} is taken. Choose another: MORVIK_PORT=${Number(port) + 1} tools/web.sh serve\n`);
 });
