@@ -185,7 +185,6 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
   // Each message in the page's own look, read out at once, instead of the game.
   for (const [shown, title, link, reason] of pages) {
     const message = shown.getByRole('region', { name: title });
-    await message.waitFor();
     assert.ok(await message.evaluate((e) => e === document.activeElement), 'read out at once');
     assert.equal(await message.getByRole('link', { name: link }).getAttribute('href'), './');
     assert.equal(await shown.locator('#reason').textContent(), reason);
