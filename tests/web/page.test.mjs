@@ -131,7 +131,6 @@ test('on a phone the table fits the screen as the page loads and a pinch enlarge
   const page = await web.open();
   await button(page, 'Play').click();
   assert.ok((await drawn(page, { width: 640, height: 512, deviceScaleFactor: 2 })).equals(expected), 'drawn as on a screen of 2 pixels to the pixel');
-  await page.mouse.move(100, 100);
   await page.mouse.wheel(200, 100);
   await page.waitForFunction(() => scrollX === 200 && scrollY === 100);
 });
