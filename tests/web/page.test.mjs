@@ -1,8 +1,6 @@
-// What only a browser shows of the page, beyond the round every front end
-// plays (round.test.mjs): what a screen reader finds, hears and presses, the
-// page's focus, Timer1 as the page asks for it, a touch screen, zoom, a pinch
-// and denser screens, Back after a reload, the page's own messages, a start
-// before the code has loaded or with no network, the development server.
+// What only a browser shows of the page beyond the round (round.test.mjs): a
+// screen reader, the page's focus, Timer1, touch, zoom, pinch, dense screens,
+// Back after a reload, the page's messages, an early or offline start, the server.
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
@@ -104,17 +102,6 @@ test('a finger held on an entry takes it back, where a tap, a pan or a mouse hel
   assert.deepEqual(page.errors, []);
 });
 
-test('the wheel over a full bet list brings its first entries into sight', async () => {
-  const page = await web.open();
-  await button(page, 'Play').click();
-  for (const value of [1, 5, 10, 20, 50, 100])
-    for (const name of [`Chip ${value}`, '17', '18']) await button(page, name).click();
-  assert.equal(await entries(page).first().textContent(), '18-1', 'twelve entries, the newest eleven in sight');
-  await entries(page).first().hover();
-  await page.mouse.wheel(0, -100);
-  assert.equal(await entries(page).first().textContent(), '17-1');
-});
-
 test('on a phone the table fits the screen as the page loads and a pinch enlarges it; zoomed in, the table is drawn as on a screen of as many device pixels to the pixel, its lines sharp, and the page pans', async () => {
   const phone = await web.open({ viewport: { width: 390, height: 844 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 }, { clock: false });
   await button(phone, 'Play').tap();
@@ -144,12 +131,11 @@ test('on a phone the table fits the screen as the page loads and a pinch enlarge
   const page = await web.open();
   await button(page, 'Play').click();
   assert.ok((await drawn(page, { width: 640, height: 512, deviceScaleFactor: 2 })).equals(expected), 'drawn as on a screen of 2 pixels to the pixel');
-  await page.mouse.move(100, 100);
   await page.mouse.wheel(200, 100);
   await page.waitForFunction(() => scrollX === 200 && scrollY === 100);
 });
 
-test('the accessibility rule engine that Lighthouse runs finds nothing on either screen; the Czech remark is marked Czech', async () => {
+test('the accessibility rule engine that Lighthouse runs finds nothing on either screen; the Czech remark is marked Czech; the wheel over a full bet list brings its first entries into sight; Back after a reload on the table shows the title; "Quit" leaves a message of how to start again; a Play pressed while the code loads goes on once it has; a game that cannot load says why', async () => {
   const page = await web.open({}, { clock: false });
   assert.equal(await page.getByText('Tato ruleta se hraje jako běžná ruleta.').evaluate((e) => e.closest('[lang]').lang), 'cs');
   await page.addScriptTag({ path: new URL(import.meta.resolve('axe-core')).pathname });
@@ -167,11 +153,12 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
     });
     assert.deepEqual(faults, [], window);
   }
-});
-
-test('Back after a reload on the table shows the title; "Quit" leaves a message of how to start again; a Play pressed while the code loads goes on once it has; a game that cannot load says why', async () => {
-  const page = await web.open({}, { clock: false });
-  await button(page, 'Play').click();
+  for (const value of [1, 5, 10, 20, 50, 100])
+    for (const name of [`Chip ${value}`, '17', '18']) await button(page, name).click();
+  assert.equal(await entries(page).first().textContent(), '18-1', 'twelve entries, the newest eleven in sight');
+  await entries(page).first().hover();
+  await page.mouse.wheel(0, -100);
+  assert.equal(await entries(page).first().textContent(), '17-1');
   await page.reload();
   await page.goBack();
   await button(page, 'Quit').click();
@@ -179,13 +166,11 @@ test('Back after a reload on the table shows the title; "Quit" leaves a message 
   const pages = [[page, 'The game has ended', 'New game', '']];
 
   const early = await (await web.browser.newContext({ serviceWorkers: 'block' })).newPage();
-  let load;
-  const held = new Promise((done) => { load = done; });
-  await early.route('**/morvik.wasm', async (route) => (await held, route.continue()));
+  const held = new Promise((hold) => early.route('**/morvik.wasm', hold));
   await early.goto(web.url);
   await button(early, 'Play').click();
   assert.equal(await early.evaluate(() => getComputedStyle(document.body, '::after').content), '"Loading…"');
-  load();
+  await (await held).continue();
   await early.waitForFunction(() => document.title === 'Morvik Roulette table');
 
   // The code, then the WebAssembly, not to be had.
@@ -199,7 +184,6 @@ test('Back after a reload on the table shows the title; "Quit" leaves a message 
   // Each message in the page's own look, read out at once, instead of the game.
   for (const [shown, title, link, reason] of pages) {
     const message = shown.getByRole('region', { name: title });
-    await message.waitFor();
     assert.ok(await message.evaluate((e) => e === document.activeElement), 'read out at once');
     assert.equal(await message.getByRole('link', { name: link }).getAttribute('href'), './');
     assert.equal(await shown.locator('#reason').textContent(), reason);
@@ -207,7 +191,7 @@ test('Back after a reload on the table shows the title; "Quit" leaves a message 
   }
 });
 
-test('a player who opened the game once starts it again with no network from either address, and plays a newly published build at the next visit', async (t) => {
+test('a player who opened the game once starts it again with no network from either address, and plays a newly published build at the next visit; the development server answers a malformed address with 400 and serves on, compresses, answers an unchanged file with 304, and names a taken port and how to choose another', async (t) => {
   const folder = mkdtempSync(`${tmpdir()}/morvik-site-`);
   cpSync(site, folder, { recursive: true });
   const { url, server } = await serve(folder);
@@ -216,6 +200,20 @@ test('a player who opened the game once starts it again with no network from eit
     server.close();
     rmSync(folder, { recursive: true });
   });
+  assert.equal((await fetch(`${url}%E0%A4%A`)).status, 400);
+  const home = await fetch(url, { headers: { 'Accept-Encoding': 'gzip, br' } });
+  assert.equal(home.headers.get('content-encoding'), 'br');
+  assert.match(await home.text(), /<title>Morvik Roulette<\/title>/);
+  const unchanged = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': home.headers.get('etag') } });
+  assert.equal(unchanged.status, 200, 'another file, another ETag');
+  const again = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': unchanged.headers.get('etag') } });
+  assert.equal(again.status, 304);
+
+  const port = new URL(url).port;
+  const taken = spawnSync(process.execPath, [new URL('../../tools/serve.mjs', import.meta.url).pathname, folder, port], { encoding: 'utf8' });
+  assert.equal(taken.status, 1);
+  assert.equal(taken.stderr, `Port ${port} is taken. Choose another: MORVIK_PORT=${Number(port) + 1} tools/web.sh serve\n`);
+
   const page = await (await web.browser.newContext()).newPage();
   await page.goto(url);
   await page.evaluate(() => navigator.serviceWorker.ready);
@@ -235,22 +233,4 @@ test('a player who opened the game once starts it again with no network from eit
     assert.equal(await page.title(), 'Morvik Roulette table', address);
     assert.ok(await page.evaluate(() => document.fonts.check('bold 27px Morvik')));
   }
-});
-
-test('the development server answers a malformed address with 400 and serves on, compresses, answers an unchanged file with 304, and names a taken port and how to choose another', async (t) => {
-  const { url, server } = await serve(site);
-  t.after(() => server.close());
-  assert.equal((await fetch(`${url}%E0%A4%A`)).status, 400);
-  const page = await fetch(url, { headers: { 'Accept-Encoding': 'gzip, br' } });
-  assert.equal(page.headers.get('content-encoding'), 'br');
-  assert.match(await page.text(), /<title>Morvik Roulette<\/title>/);
-  const unchanged = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': page.headers.get('etag') } });
-  assert.equal(unchanged.status, 200, 'another file, another ETag');
-  const again = await fetch(`${url}morvik.wasm`, { headers: { 'If-None-Match': unchanged.headers.get('etag') } });
-  assert.equal(again.status, 304);
-
-  const port = new URL(url).port;
-  const taken = spawnSync(process.execPath, [new URL('../../tools/serve.mjs', import.meta.url).pathname, site, port], { encoding: 'utf8' });
-  assert.equal(taken.status, 1);
-  assert.equal(taken.stderr, `Port ${port} is taken. Choose another: MORVIK_PORT=${Number(port) + 1} tools/web.sh serve\n`);
 });
