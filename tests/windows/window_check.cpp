@@ -3,9 +3,9 @@
 // text) and placed as the layout says at the display's scale (Wine's
 // LogPixels), the table's lines one layout pixel thick; after WM_DPICHANGED
 // (which Wine never sends itself) placed at the new scale, and after one back
-// drawn as before. Then the version record, a Delete held as the keyboard is
-// lost, the wheel, and from Wine's trace on the game's standard error Timer1's
-// period and what screen readers are told: events and annotations.
+// drawn as before. Then a Delete held as the keyboard is lost, the wheel, and
+// from Wine's trace on the game's standard error Timer1's period and what
+// screen readers are told: events and annotations.
 //
 //   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
 #include "layout/controls.h"
@@ -126,33 +126,11 @@ void click(HWND control, int x = 0, int y = 0)
     PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-// Read as Windows Explorer's properties read it.
-bool versionRecorded(const wchar_t* exe)
-{
-    std::vector<char> record(GetFileVersionInfoSizeW(exe, nullptr));
-    UINT length = 0;
-    bool ok = !record.empty() && GetFileVersionInfoW(exe, 0, static_cast<DWORD>(record.size()), record.data());
-    for (std::wstring_view field :
-         {L"CompanyName=Morvik Game", L"ProductName=Morvik Roulette", L"InternalName=Morvik Roulette",
-          L"FileDescription=Morvik Roulette", L"FileVersion=1.00", L"ProductVersion=1.00",
-          L"OriginalFilename=Morvik Roulette.exe"}) {
-        const std::wstring path = L"\\StringFileInfo\\040904B0\\" + std::wstring(field.substr(0, field.find(L'=')));
-        wchar_t* value = nullptr;
-        ok = ok && VerQueryValueW(record.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) &&
-             value == field.substr(field.find(L'=') + 1);
-    }
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    return ok && VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
-           fixed->dwFileVersionMS == 0x10000 && fixed->dwProductVersionMS == 0x10000 && fixed->dwFileType == VFT_APP;
-}
-
 } // namespace
 
 int wmain(int, wchar_t* argv[])
 {
     const UINT dpi = static_cast<UINT>(_wtoi(argv[2]));
-    check(versionRecorded(argv[1]), "the version record says Morvik Roulette 1.00 of Morvik Game, an application");
-
     constexpr wchar_t relayed[] = L"user32.SetTimer;user32.NotifyWinEvent";
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ, relayed, sizeof relayed);
     SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
