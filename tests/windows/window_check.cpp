@@ -1,11 +1,7 @@
-// What only the Windows program shows; tests/e2e plays the round. Every
-// control is the child window of its number in its parent, named (its window
-// text) and placed as the layout says at the display's scale (Wine's
-// LogPixels), the table's lines one layout pixel thick; after WM_DPICHANGED
-// (which Wine never sends itself) placed at the new scale, and after one back
-// drawn as before. Then a Delete held as the keyboard is lost, the wheel, and
-// from Wine's trace on the game's standard error Timer1's period and what
-// screen readers are told: events and annotations.
+// What only the Windows program shows and tells, at the display's scale
+// (Wine's LogPixels) and after a change of it; tests/e2e plays the round.
+// Timer1's period and what screen readers are told are read from Wine's trace
+// on the game's standard error.
 //
 //   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
 #include "layout/controls.h"
