@@ -1,6 +1,5 @@
-// The table's look in high contrast: every colour of its own look stands for
-// one of five, which the system's high-contrast theme names, or the game's
-// own where the system names none. Nothing moves or changes size.
+// The table's look in high contrast: each colour of its own look stands for
+// one of five, the system's high-contrast theme's or else the game's own.
 #pragma once
 
 #include "layout/table.h"
@@ -9,8 +8,8 @@
 namespace morvik {
 
 struct Palette {
-    Rgb window; // behind everything: windows, the cloth, the tray, the lists, the drawn number's box
-    Rgb text; // captions, numbers, lines; a red number's cell is filled with it
+    Rgb window; // behind everything; the numerals on a red number's filled cell
+    Rgb text; // captions, numbers, lines; the fill of a red number's cell
     Rgb highlight; // the selected entry, the keyboard's focus
     Rgb hotLight; // the chip in hand, the title's frame
     Rgb grey; // the shadow of a sunken edge
@@ -19,18 +18,14 @@ struct Palette {
 
 inline constexpr Palette HighContrast{table::Black, table::White, {0, 255, 255}, title::Shape1.colour, {128, 128, 128}};
 
-// A fill's or a figure's colour in the high-contrast look. The red disc and a
-// red number's cell are filled with the text's colour, under numerals of the
-// window's, so that red differs from black by more than its hue.
+// A fill's or a figure's colour in the high-contrast look.
 constexpr Rgb inContrast(Rgb normal, const Palette& p)
 {
-    if (normal == table::Black || normal == table::Green)
-        return p.window;
-    if (normal == table::ListSelected)
-        return p.highlight;
-    if (normal == title::Shape1.colour)
-        return p.hotLight;
-    return normal == table::ListShadow ? p.grey : p.text;
+    return normal == table::Black || normal == table::Green ? p.window
+        : normal == table::ListSelected                     ? p.highlight
+        : normal == title::Shape1.colour                    ? p.hotLight
+        : normal == table::ListShadow                       ? p.grey
+                                                            : p.text;
 }
 
 } // namespace morvik

@@ -6,7 +6,6 @@
 #include <QAccessible>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -91,43 +90,32 @@ Screens::Screens(Session::Services services)
     followContrast();
 }
 
-namespace {
-const QString Portal = QStringLiteral("org.freedesktop.portal.Desktop"),
-              PortalPath = QStringLiteral("/org/freedesktop/portal/desktop"),
-              Settings = QStringLiteral("org.freedesktop.portal.Settings"),
-              Appearance = QStringLiteral("org.freedesktop.appearance"), Contrast = QStringLiteral("contrast");
-}
-
 // The desktop's contrast setting (1: more) from its settings portal, asked
 // without waiting and followed as it changes. Without a portal the table
 // keeps its look.
 void Screens::followContrast()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    bus.connect(Portal, PortalPath, Settings, QStringLiteral("SettingChanged"), this,
-                SLOT(settingChanged(QString, QString, QDBusVariant)));
-    QDBusMessage read = QDBusMessage::createMethodCall(Portal, PortalPath, Settings, QStringLiteral("Read"));
-    read << Appearance << Contrast;
-    auto* answer = new QDBusPendingCallWatcher(bus.asyncCall(read), this);
-    connect(answer, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
-        if (call->reply().type() == QDBusMessage::ReplyMessage)
-            setContrast(call->reply().arguments().value(0));
-        call->deleteLater();
-    });
+    const QString portal = "org.freedesktop.portal.Desktop", path = "/org/freedesktop/portal/desktop",
+                  settings = "org.freedesktop.portal.Settings";
+    bus.connect(portal, path, settings, "SettingChanged", this, SLOT(settingChanged(QString, QString, QDBusVariant)));
+    QDBusMessage read = QDBusMessage::createMethodCall(portal, path, settings, "Read");
+    bus.callWithCallback(read << "org.freedesktop.appearance" << "contrast", this, SLOT(setContrast(QDBusVariant)));
 }
 
 void Screens::settingChanged(const QString& group, const QString& key, const QDBusVariant& value)
 {
-    if (group == Appearance && key == Contrast)
-        setContrast(value.variant());
+    if (group == "org.freedesktop.appearance" && key == "contrast")
+        setContrast(value);
 }
 
 // Read answers the setting in a variant of its own.
-void Screens::setContrast(QVariant value)
+void Screens::setContrast(const QDBusVariant& value)
 {
-    while (value.userType() == qMetaTypeId<QDBusVariant>())
-        value = qvariant_cast<QDBusVariant>(value).variant();
-    players.setHighContrast(value.toUInt() == 1 ? std::optional(HighContrast) : std::nullopt);
+    QVariant setting = value.variant();
+    while (setting.userType() == qMetaTypeId<QDBusVariant>())
+        setting = qvariant_cast<QDBusVariant>(setting).variant();
+    players.setHighContrast(setting.toUInt() == 1 ? std::optional(HighContrast) : std::nullopt);
 }
 
 // Places are in Qt's own pixels, which Qt brings to the screen's scale. A

@@ -54,10 +54,10 @@ protected:
 
 private slots:
     void settingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    void setContrast(const QDBusVariant& value);
 
 private:
     void followContrast();
-    void setContrast(QVariant value);
     void build(int window);
     void makeTable() override;
     void show(int control, bool visible) override;
