@@ -124,6 +124,18 @@ TEST(Plan, HighContrastFillsRedNumbersAndRingsTheMarksInTheSystemsColoursAtTheSa
     t.session.setHighContrast(Palette{{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}, {5, 5, 5}});
     t.session.press(b::Label1 + 1);
     t.play("Left");
+    const auto kept = [&] { // all but the colours, what screen readers hear included
+        std::string all = std::to_string(t.session.focus());
+        for (int id = 0; id < ids::Count; ++id) {
+            const Look& l = t.session.look(id);
+            const Accessible a = t.session.accessible(id);
+            all += l.lines[0] + l.lines[1] + std::to_string(l.pixels * 1000 + l.selected * 100 + l.top * 4 + l.chosen * 2 +
+                                                            l.focused) + (l.entries.empty() ? "" : l.entries.back()) +
+                a.name + a.description + a.value + "|";
+        }
+        return all;
+    };
+    const std::string before = kept();
     EXPECT_EQ(drawn(t, b::Label1 + 1, 96), (Shapes{"fill 0,0 65x25 020202", "run 24,0 16x31 27px 010101 1",
                                                    "fill 0,0 65x2 030303", "fill 0,23 65x2 030303",
                                                    "fill 0,0 2x25 030303", "fill 63,0 2x25 030303",
@@ -146,6 +158,9 @@ TEST(Plan, HighContrastFillsRedNumbersAndRingsTheMarksInTheSystemsColoursAtTheSa
     EXPECT_EQ(drawn(t, ids::title::Form2, 96)[1], "fill 0,0 809x10 040404");
     t.session.setHighContrast(std::nullopt);
     EXPECT_EQ(drawn(t, b::Label1 + 17, 192), (Shapes{"run 33,0 64x62 54px 000000 17"}));
+    EXPECT_EQ(kept(), before);
+    for (auto [number, heard] : {std::pair{18, "red"}, {17, "black"}, {0, "green"}})
+        EXPECT_EQ(t.session.accessible(b::Label1 + number).description, heard);
 }
 
 } // namespace
