@@ -224,7 +224,7 @@ int wmain(int, wchar_t* argv[])
              {b::Form1, Name, "L\"Morvik Roulette table\""}, {b::Image1, Role, "{VT_I4: 43}"},
              {b::Image1, Description, "L\"1 chip\""}, {b::Image1, State, "{VT_I4: 1048584}"},
              {b::Image1 + 1, State, "ClearHwndProps"}, {b::List1, Role, "{VT_I4: 33}"}, {b::List1, Value, "L\"17-1\""},
-             {b::Cislo, Role, "{VT_I4: 41}"}, {b::Cislo, Value, "L\"1\""}}) {
+             {b::Cislo, Role, "{VT_I4: 41}"}, {b::Cislo, Value, "L\"1, red\""}}) {
         const auto lines = traced(of(form1, control), {property, property == State ? "ClearHwndProps" : property});
         check(!lines.empty() && has(lines.back(), said), (layoutName(control) + " last told " + said).c_str());
     }

@@ -1,0 +1,57 @@
+#!/usr/bin/env python3
+# The high-contrast look measured on a screenshot of the table window (PPM)
+# at `scale` device pixels to the layout pixel, with the keyboard's focus on
+# 18 and the chip of 1 in hand: what numerals, the drawn number and the marks
+# stand at against what lies around them, and red against black under
+# simulated colour blindness. Prints one line a figure, rounded down to 0.1.
+#
+#   contrast.py <screenshot.ppm> <scale>
+import re
+import sys
+from collections import Counter
+from colorspacious import cspace_convert
+
+data, scale = open(sys.argv[1], 'rb').read(), float(sys.argv[2])
+header = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', data)
+width, pixels = int(header[1]), data[header.end():]
+
+def luminance(rgb):
+    c = [v / 255 for v in rgb]
+    c = [v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4 for v in c]
+    return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
+
+def ratio(a, b):
+    la, lb = sorted((luminance(a), luminance(b)))
+    return (lb + 0.05) / (la + 0.05)
+
+def device(x, y):
+    i = 3 * (y * width + x)
+    return tuple(pixels[i:i + 3])
+
+def at(x, y):
+    return device(round(x * scale), round(y * scale))
+
+def inside(x, y, w, h):
+    """The background (most common colour) and the colour standing out most from it."""
+    seen = Counter(at(x + i / scale, y + j / scale) for i in range(round(w * scale)) for j in range(round(h * scale)))
+    back = seen.most_common(1)[0][0]
+    return back, max(seen, key=lambda c: ratio(back, c))
+
+def figure(name, value):
+    print(f'{name} {int(value * 10) / 10:.1f}')
+
+cells = {'17': (224, 264), '18': (304, 264)}
+for number, (x, y) in cells.items():
+    figure(f'numeral {number}', ratio(*inside(x + 3, y + 3, 59, 19)))
+figure('drawn number', ratio(*inside(658, 74, 69, 29)))
+# Each mark's colour, at its outer edge, against the cloth or the tray beyond
+# it and against what lies inside its ring of `w` layout pixels.
+for mark, (x, y, w) in {'focus 18': (304, 264, 2), 'chip in hand': (144, 600, 3)}.items():
+    x, y = round(x * scale), round((y + 12) * scale)
+    figure(f'{mark} outside', ratio(device(x, y), device(x - 1, y)))
+    figure(f'{mark} inside', ratio(device(x, y), device(x + round(w * scale) - 1, y)))
+red, black = inside(*cells['18'], 65, 25)[0], inside(*cells['17'], 65, 25)[0]
+for cvd in ('deuteranomaly', 'protanomaly', 'tritanomaly'):
+    seen = [tuple(min(255, max(0, round(v * 255))) for v in cspace_convert([c / 255 for c in rgb],
+            {'name': 'sRGB1+CVD', 'cvd_type': cvd, 'severity': 100}, 'sRGB1')) for rgb in (red, black)]
+    figure(f'red to black {cvd}', ratio(*seen))
