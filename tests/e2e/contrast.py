@@ -1,23 +1,22 @@
-#!/usr/bin/env python3
-# The high-contrast look measured on a screenshot of the table window (PPM)
-# at `scale` device pixels to the layout pixel, with the keyboard's focus on
-# 18 and the chip of 1 in hand: what numerals, the drawn number and the marks
-# stand at against what lies around them, and red against black under
-# simulated colour blindness. Prints one line a figure, rounded down to 0.1.
-#
-#   contrast.py <screenshot.ppm> <scale>
+#!/usr/bin/python3
+# The high-contrast look measured on a screenshot of the table window at
+# `scale` device pixels to the layout pixel, the keyboard's focus on 18 and
+# the chip of 1 in hand: numerals, the drawn number and the marks against what
+# lies around them, and red against black under simulated colour blindness;
+# one figure a line, rounded down.   contrast.py <screenshot> <scale>
 import re
+import subprocess
 import sys
 from collections import Counter
 from colorspacious import cspace_convert
 
-data, scale = open(sys.argv[1], 'rb').read(), float(sys.argv[2])
-header = re.match(rb'P6\s+(\d+)\s+(\d+)\s+255\s', data)
+data = subprocess.run(['convert', sys.argv[1], 'ppm:-'], capture_output=True, check=True).stdout
+scale = float(sys.argv[2])
+header = re.match(rb'P6\s+(\d+)\s+\d+\s+255\s', data)
 width, pixels = int(header[1]), data[header.end():]
 
 def luminance(rgb):
-    c = [v / 255 for v in rgb]
-    c = [v / 12.92 if v <= 0.04045 else ((v + 0.055) / 1.055) ** 2.4 for v in c]
+    c = [v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4 for v in rgb]
     return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
 
 def ratio(a, b):

@@ -142,10 +142,19 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
   const page = await web.open({}, { clock: false });
   assert.equal(await page.getByText('Tato ruleta se hraje jako běžná ruleta.').evaluate((e) => e.closest('[lang]').lang), 'cs');
   await page.addScriptTag({ path: new URL(import.meta.resolve('axe-core')).pathname });
-  // And in the high-contrast looks, the number cells included.
-  for (const [window, look] of [['Form2'], ['Form1'], ['Form1', { contrast: 'more' }]]) {
+  // And in the high-contrast looks, the number cells included, the chip of 1
+  // in hand and the focus on 18: the look measured (tests/e2e/contrast.py),
+  // in the game's own colours, then in the system's (Chromium's light theme).
+  const marks = (focus, chip) => `focus 18 outside ${focus}\nfocus 18 inside ${focus}\nchip in hand outside ${chip}\nchip in hand inside ${chip}`;
+  const figures = (focus, chip) => `numeral 17 21.0\nnumeral 18 21.0\ndrawn number 21.0\n${marks(focus, chip)}\n${
+    ['deuteranomaly', 'protanomaly', 'tritanomaly'].map((cvd) => `red to black ${cvd} 21.0\n`).join('')}`;
+  for (const [window, look, measured] of [['Form2'], ['Form1'], ['Form1', { contrast: 'more' }, figures('16.7', '17.4')],
+    ['Form1', { forcedColors: 'active' }, figures('19.0', '13.9')]]) {
     if (look) await page.emulateMedia(look);
-    else if (window === 'Form1') await button(page, 'Play').click();
+    else if (window === 'Form1') {
+      for (const name of ['Play', 'Chip 1', '18']) await button(page, name).click();
+      await page.keyboard.press('ArrowRight');
+    }
     const faults = await page.evaluate(async (high) => {
       const { violations } = await axe.run({
         runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'best-practice'] },
@@ -157,13 +166,16 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
       return violations.flatMap((v) => v.nodes.filter((n) => !red(v, n)).map((n) => `${v.id}: ${n.target}`));
     }, Boolean(look));
     assert.deepEqual(faults, [], `${window} ${JSON.stringify(look)}`);
+    const shot = `${tmpdir()}/morvik-contrast.png`;
+    if (measured && await screen(page, 'Form1').screenshot({ path: shot }))
+      assert.equal(spawnSync(new URL('../e2e/contrast.py', import.meta.url).pathname, [shot, 1]).stdout.toString(), measured);
   }
   for (const value of [1, 5, 10, 20, 50, 100])
     for (const name of [`Chip ${value}`, '17', '18']) await button(page, name).click();
-  assert.equal(await entries(page).first().textContent(), '18-1', 'twelve entries, the newest eleven in sight');
+  assert.equal(await entries(page).first().textContent(), '17-1', 'twelve entries, the newest eleven in sight');
   await entries(page).first().hover();
   await page.mouse.wheel(0, -100);
-  assert.equal(await entries(page).first().textContent(), '17-1');
+  assert.equal(await entries(page).first().textContent(), '18-1');
   await page.reload();
   await page.goBack();
   await button(page, 'Quit').click();
