@@ -11,28 +11,20 @@ from collections import Counter
 from colorspacious import cspace_convert
 
 data = subprocess.run(['convert', sys.argv[1], 'ppm:-'], capture_output=True, check=True).stdout
-scale = float(sys.argv[2])
-header = re.match(rb'P6\s+(\d+)\s+\d+\s+255\s', data)
+scale, header = float(sys.argv[2]), re.match(rb'P6\s+(\d+)\s+\d+\s+255\s', data)
 width, pixels = int(header[1]), data[header.end():]
 
-def luminance(rgb):
-    c = [v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4 for v in rgb]
-    return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
+def ratio(*pair):
+    lum = [sum(w * (v / 255 / 12.92 if v <= 10 else ((v / 255 + 0.055) / 1.055) ** 2.4)
+               for w, v in zip((0.2126, 0.7152, 0.0722), rgb)) for rgb in pair]
+    return (max(lum) + 0.05) / (min(lum) + 0.05)
 
-def ratio(a, b):
-    la, lb = sorted((luminance(a), luminance(b)))
-    return (lb + 0.05) / (la + 0.05)
-
-def device(x, y):
-    i = 3 * (y * width + x)
-    return tuple(pixels[i:i + 3])
-
-def at(x, y):
-    return device(round(x * scale), round(y * scale))
+def at(x, y):  # in device pixels
+    return tuple(pixels[3 * (y * width + x):3 * (y * width + x) + 3])
 
 def inside(x, y, w, h):
     """The background (most common colour) and the colour standing out most from it."""
-    seen = Counter(at(x + i / scale, y + j / scale) for i in range(round(w * scale)) for j in range(round(h * scale)))
+    seen = Counter(at(round(x * scale) + i, round(y * scale) + j) for i in range(round(w * scale)) for j in range(round(h * scale)))
     back = seen.most_common(1)[0][0]
     return back, max(seen, key=lambda c: ratio(back, c))
 
@@ -47,8 +39,8 @@ figure('drawn number', ratio(*inside(658, 74, 69, 29)))
 # it and against what lies inside its ring of `w` layout pixels.
 for mark, (x, y, w) in {'focus 18': (304, 264, 2), 'chip in hand': (144, 600, 3)}.items():
     x, y = round(x * scale), round((y + 12) * scale)
-    figure(f'{mark} outside', ratio(device(x, y), device(x - 1, y)))
-    figure(f'{mark} inside', ratio(device(x, y), device(x + round(w * scale) - 1, y)))
+    figure(f'{mark} outside', ratio(at(x, y), at(x - 1, y)))
+    figure(f'{mark} inside', ratio(at(x, y), at(x + round(w * scale) - 1, y)))
 red, black = inside(*cells['18'], 65, 25)[0], inside(*cells['17'], 65, 25)[0]
 for cvd in ('deuteranomaly', 'protanomaly', 'tritanomaly'):
     seen = [tuple(min(255, max(0, round(v * 255))) for v in cspace_convert([c / 255 for c in rgb],
