@@ -130,7 +130,8 @@ int wmain(int, wchar_t* argv[])
     constexpr wchar_t relayed[] = L"user32.SetTimer;user32.NotifyWinEvent";
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ, relayed, sizeof relayed);
     SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
-    // A dark high-contrast theme of the player's own.
+    // A dark high-contrast theme of the player's own, not in force yet.
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", REG_SZ, L"0", 4);
     for (auto [name, rgb] : {std::pair{L"Window", L"45 50 54"}, {L"WindowText", L"255 255 255"},
                              {L"Hilight", L"161 191 222"}, {L"HotTrackingColor", L"112 235 222"}, {L"GrayText", L"166 166 166"}})
         RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Colors", name, REG_SZ, rgb, 2 * (wcslen(rgb) + 1));
