@@ -4,6 +4,8 @@
 #include "qt/fonts.h"
 
 #include <QAccessible>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -85,6 +87,35 @@ Screens::Screens(Session::Services services)
     QCoreApplication::instance()->installEventFilter(this);
     build(ids::title::Form2);
     players.start();
+    followContrast();
+}
+
+// The desktop's contrast setting (1: more) from its settings portal, asked
+// without waiting and followed as it changes. Without a portal the table
+// keeps its look.
+void Screens::followContrast()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString portal = "org.freedesktop.portal.Desktop", path = "/org/freedesktop/portal/desktop",
+                  settings = "org.freedesktop.portal.Settings";
+    bus.connect(portal, path, settings, "SettingChanged", this, SLOT(settingChanged(QString, QString, QDBusVariant)));
+    QDBusMessage read = QDBusMessage::createMethodCall(portal, path, settings, "Read");
+    bus.callWithCallback(read << "org.freedesktop.appearance" << "contrast", this, SLOT(setContrast(QDBusVariant)));
+}
+
+void Screens::settingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+{
+    if (group == "org.freedesktop.appearance" && key == "contrast")
+        setContrast(value);
+}
+
+// Read answers the setting in a variant of its own.
+void Screens::setContrast(const QDBusVariant& value)
+{
+    QVariant setting = value.variant();
+    while (setting.userType() == qMetaTypeId<QDBusVariant>())
+        setting = qvariant_cast<QDBusVariant>(setting).variant();
+    players.setHighContrast(setting.toUInt() == 1 ? std::optional(HighContrast) : std::nullopt);
 }
 
 // Places are in Qt's own pixels, which Qt brings to the screen's scale. A

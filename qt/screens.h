@@ -6,6 +6,7 @@
 #include "session/session.h"
 
 #include <QCoreApplication>
+#include <QDBusVariant>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -38,6 +39,8 @@ private:
 };
 
 class Screens : public QObject, private Display {
+    Q_OBJECT
+
 public:
     explicit Screens(Session::Services services);
 
@@ -49,7 +52,12 @@ protected:
     // Every key of every window, and the keyboard's loss.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+private slots:
+    void settingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    void setContrast(const QDBusVariant& value);
+
 private:
+    void followContrast();
     void build(int window);
     void makeTable() override;
     void show(int control, bool visible) override;

@@ -37,6 +37,12 @@ bool isButton(int control)
     return control == t::Label1 || control == t::Label1 + 1 || control == b::Label6 || control == b::Label7;
 }
 
+// What a screen reader hears of a number's colour.
+std::string_view colourName(Rgb colour)
+{
+    return colour == CellRed ? "red" : colour == CellBlack ? "black" : "green";
+}
+
 std::string joined(const std::array<std::string, 2>& lines)
 {
     std::string text = lines[0] + (lines[1].empty() ? "" : " " + lines[1]);
@@ -56,7 +62,7 @@ Session::Session(Services services, Display& display)
         looks[id].colour = row.colour;
         looks[id].pixels = row.fontPixels;
         shown[id] = row.shown && id != b::Form1;
-        descriptions[id] = row.description;
+        descriptions[id] = in(id, b::Label1, NumberCount) ? colourName(row.colour) : row.description;
     }
     shown[t::Form2] = false;
 }
@@ -313,6 +319,16 @@ void Session::tick()
         display.announce(b::Cislo);
 }
 
+void Session::setHighContrast(std::optional<Palette> palette)
+{
+    if (palette == contrast)
+        return;
+    contrast = palette;
+    for (int id = 0; id < ids::Count; ++id)
+        if (engine || windowOf(id) == t::Form2) // what is made
+            display.redraw(id);
+}
+
 // The table is made by the first "Play" only; every later one shows the
 // same game.
 void Session::play()
@@ -448,7 +464,7 @@ void Session::select(int list, int row)
 
 Plan Session::plan(int control, Scale scale, bool beneath) const
 {
-    return morvik::plan(control, looks[control], scale, beneath);
+    return morvik::plan(control, looks[control], scale, beneath, contrast ? &*contrast : nullptr);
 }
 
 Accessible Session::accessible(int control) const
@@ -458,7 +474,7 @@ Accessible Session::accessible(int control) const
     Accessible a{row.role, row.spokenName.empty() ? joined(look.lines) : std::string(row.spokenName),
                  descriptions[control], {}, look.chosen};
     if (row.kind == Kind::Readout)
-        a.value = look.lines[0];
+        a.value = look.lines[0] + ", " + std::string(colourName(look.colour)); // "17, black"
     else if (row.kind == Kind::List && look.selected >= 0)
         a.value = look.entries[look.selected];
     return a;

@@ -63,6 +63,9 @@ public:
     // The desktop asks a window to close (Alt+F4, the task bar).
     void closeRequest(int window);
     void tick(); // Timer1
+    // The system's high-contrast setting: on, with its colours, or off
+    // (nullopt). Changes the look at once, and nothing else.
+    void setHighContrast(std::optional<Palette> palette);
 
     // --- What to show ---
 
@@ -115,6 +118,7 @@ private:
     // Delete or Backspace pressed since the game last asked, so that a tap
     // between two ticks still counts.
     bool deleteSinceAsked = false;
+    std::optional<Palette> contrast;
 };
 
 } // namespace morvik

@@ -229,6 +229,15 @@ EMSCRIPTEN_BINDINGS(morvik)
     function("keyboardLost", +[] { current->keyboardLost(); });
     // The browser's Back while the table is shown (show() above).
     function("back", +[] { current->closeRequest(b::Form1); });
+    // The system's high-contrast setting (web/events.js): off, on in the
+    // game's own colours (none given), or on in the system's, as red, green
+    // and blue of its window, text, highlight, link and grey text.
+    function("contrast", +[](bool on, val rgb) {
+        const auto at = [&](int i) { return Rgb{rgb[3 * i].as<std::uint8_t>(), rgb[3 * i + 1].as<std::uint8_t>(), rgb[3 * i + 2].as<std::uint8_t>()}; };
+        current->setHighContrast(!on ? std::nullopt
+                                 : rgb["length"].as<int>() == 0 ? std::optional(HighContrast)
+                                                                : std::optional(Palette{at(0), at(1), at(2), at(3), at(4)}));
+    });
 }
 
 } // namespace morvik

@@ -48,6 +48,24 @@ Screens::Screens(Session::Services services)
     CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices, &annotations);
     build(ids::title::Form2);
     players.start();
+    followContrast();
+}
+
+// The system's high-contrast setting, read at start and whenever a setting or
+// the system's colours change: its theme's own colours are the ones to draw with.
+void Screens::followContrast()
+{
+    HIGHCONTRASTW setting{.cbSize = sizeof setting, .dwFlags = 0, .lpszDefaultScheme = nullptr};
+    SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0);
+    const auto system = [](int index) {
+        const COLORREF c = GetSysColor(index);
+        return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+    };
+    players.setHighContrast(setting.dwFlags & HCF_HIGHCONTRASTON
+                                ? std::optional(Palette{system(COLOR_WINDOW), system(COLOR_WINDOWTEXT),
+                                                        system(COLOR_HIGHLIGHT), system(COLOR_HOTLIGHT),
+                                                        system(COLOR_GRAYTEXT)})
+                                : std::nullopt);
 }
 
 Screens::~Screens()
@@ -104,6 +122,8 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_CLOSE: players.closeRequest(control); return 0;
     case WM_TIMER: players.tick(); return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE: followContrast(); return 0;
     // The release of a key held while another program takes the keyboard
     // never reaches us.
     case WM_ACTIVATEAPP:

@@ -35,6 +35,7 @@ private:
     void layOut(int window, UINT dpi);
     Scale scale(int control) const { return {static_cast<int>(dpi[windowOf(control)])}; }
     void tell(int control);
+    void followContrast();
 
     void makeTable() override;
     void show(int control, bool visible) override;

@@ -47,8 +47,9 @@ ${[5, 10, 20, 50, 100].map((value) => `  - button "Chip ${value}"`).join('\n')}
   - group "Drawn number": "1"
   - button "X"`);
   const { nodes } = await (await cdp(page)).send('Accessibility.getFullAXTree');
+  const red = [1, 3, 5, 7, 9, 12, 14, 16, 18, 19, 21, 23, 25, 27, 30, 32, 34, 36];
   assert.deepEqual(nodes.filter((n) => n.description?.value).map((n) => `${n.name.value}: ${n.description.value}`), ['X: Back to the title window',
-    'Chip 1: 1 chip', 'Chip 5: 0 chips', 'Chip 10: 2 chips', 'Chip 20: 2 chips', 'Chip 50: 2 chips', 'Chip 100: 2 chips']);
+    ...cells.slice(0, 37).map((n) => `${n}: ${n === 0 ? 'green' : red.includes(n) ? 'red' : 'black'}`), 'Chip 1: 1 chip', 'Chip 5: 0 chips', 'Chip 10: 2 chips', 'Chip 20: 2 chips', 'Chip 50: 2 chips', 'Chip 100: 2 chips']);
 
   // Delete held while the page loses the keyboard is never seen going up.
   await page.keyboard.down('Delete');
@@ -65,7 +66,8 @@ ${[5, 10, 20, 50, 100].map((value) => `  - button "Chip ${value}"`).join('\n')}
   await page.clock.runFor(45);
   assert.equal(await heard.textContent(), '');
   await page.clock.runFor(20);
-  assert.equal(await heard.textContent(), `Drawn number ${await control(page, 'Form1', 'Cislo').textContent()}`);
+  const drawn = Number(await control(page, 'Form1', 'Cislo').textContent());
+  assert.equal(await heard.textContent(), `Drawn number ${drawn}, ${drawn === 0 ? 'green' : red.includes(drawn) ? 'red' : 'black'}`);
   assert.deepEqual(page.errors, []);
 });
 
@@ -140,26 +142,40 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
   const page = await web.open({}, { clock: false });
   assert.equal(await page.getByText('Tato ruleta se hraje jako běžná ruleta.').evaluate((e) => e.closest('[lang]').lang), 'cs');
   await page.addScriptTag({ path: new URL(import.meta.resolve('axe-core')).pathname });
-  for (const window of ['Form2', 'Form1']) {
-    if (window === 'Form1') await button(page, 'Play').click();
-    const faults = await page.evaluate(async () => {
+  // And in the high-contrast looks, the number cells included, the chip of 1
+  // in hand and the focus on 18: the look measured (tests/e2e/contrast.py),
+  // in the game's own colours, then in the system's (Chromium's light theme).
+  const marks = (focus, chip) => `focus 18 outside ${focus}\nfocus 18 inside ${focus}\nchip in hand outside ${chip}\nchip in hand inside ${chip}`;
+  const figures = (focus, chip) => `numeral 17 21.0\nnumeral 18 21.0\ndrawn number 21.0\n${marks(focus, chip)}\n${
+    ['deuteranomaly', 'protanomaly', 'tritanomaly'].map((cvd) => `red to black ${cvd} 21.0\n`).join('')}`;
+  for (const [window, look, measured] of [['Form2'], ['Form1'], ['Form1', { contrast: 'more' }, figures('16.7', '17.4')],
+    ['Form1', { forcedColors: 'active' }, figures('19.0', '13.9')]]) {
+    if (look) await page.emulateMedia(look);
+    else if (window === 'Form1') {
+      for (const name of ['Play', 'Chip 1', '18']) await button(page, name).click();
+      await page.keyboard.press('ArrowRight');
+    }
+    const faults = await page.evaluate(async (high) => {
       const { violations } = await axe.run({
         runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'best-practice'] },
         rules: { 'label-content-name-mismatch': { enabled: true }, 'target-size': { enabled: true } },
       });
       // The red numbers on the green cloth are the colours of every roulette
       // table; each number is also read out by its name.
-      const red = (v, n) => v.id === 'color-contrast' && /Label1\(\d+\)/.test(n.target);
+      const red = (v, n) => !high && v.id === 'color-contrast' && /Label1\(\d+\)/.test(n.target);
       return violations.flatMap((v) => v.nodes.filter((n) => !red(v, n)).map((n) => `${v.id}: ${n.target}`));
-    });
-    assert.deepEqual(faults, [], window);
+    }, Boolean(look));
+    assert.deepEqual(faults, [], `${window} ${JSON.stringify(look)}`);
+    const shot = `${tmpdir()}/morvik-contrast.png`;
+    if (measured && await screen(page, 'Form1').screenshot({ path: shot }))
+      assert.equal(spawnSync(new URL('../e2e/contrast.py', import.meta.url).pathname, [shot, 1]).stdout.toString(), measured);
   }
   for (const value of [1, 5, 10, 20, 50, 100])
     for (const name of [`Chip ${value}`, '17', '18']) await button(page, name).click();
-  assert.equal(await entries(page).first().textContent(), '18-1', 'twelve entries, the newest eleven in sight');
+  assert.equal(await entries(page).first().textContent(), '17-1', 'twelve entries, the newest eleven in sight');
   await entries(page).first().hover();
   await page.mouse.wheel(0, -100);
-  assert.equal(await entries(page).first().textContent(), '17-1');
+  assert.equal(await entries(page).first().textContent(), '18-1');
   await page.reload();
   await page.goBack();
   await button(page, 'Quit').click();
