@@ -158,7 +158,7 @@ void Screens::build(int window)
 // bar) at it, at the largest scale that fits; the window in the area's middle.
 void Screens::layOut(int window, UINT newDpi)
 {
-    MONITORINFO monitor{.cbSize = sizeof monitor};
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(windows[window], MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& area = monitor.rcWork;
     players.rescale(window,

@@ -116,9 +116,8 @@ TEST(Delete, WithdrawsTheEntryPressedOnceForATapBetweenTwoTicks)
     EXPECT_EQ(t.list(0).size(), 1u) << "the key held when the keyboard was lost";
 }
 
-// However finely a touchpad or a smooth wheel splits a notch (120), a list
-// scrolls three entries a notch's worth; a turn back starts afresh.
-TEST(Wheel, SmallStepsAddUpToWholeNotches)
+// A notch is 120, three entries; a turn back starts afresh.
+TEST(Wheel, SmallStepsOfATouchpadOrASmoothWheelAddUp)
 {
     Table t("Play $1 17 Next Next spin17 $1");
     for (int i = 0; i < 30; ++i)
