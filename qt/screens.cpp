@@ -105,10 +105,10 @@ void Screens::build(int window)
         w->setWindowTitle(w->objectName());
         w->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         w->setScreen(id == ids::table::Form1 ? widgets[ids::title::Form2]->screen() : QGuiApplication::primaryScreen());
-        w->winId(); // its native window made now, to hear of a change of screen
-        connect(w->windowHandle(), &QWindow::screenChanged, this, [this, id] { layOut(id); });
     }
     layOut(window);
+    widgets[window]->winId(); // its native window made now, to hear of a change of screen
+    connect(widgets[window]->windowHandle(), &QWindow::screenChanged, this, [this, window] { layOut(window); });
 }
 
 // A window of a fixed size in the middle of its screen's free area, drawn
