@@ -240,10 +240,9 @@ export function play(driver, { steps, shots, count = Infinity }) {
   // (true, or what was seen instead) and how long to wait.
   const checks = {
     ended: () => [() => driver.ended(), { screenshot: false }], // with status 0
-    // That window, in the middle of the screen, and not the other.
+    // That window, in the middle of the screen and wholly on it, and not the other.
     shows: ([name]) => [async (s) => {
       if (!(await driver.showing(name)) || (await driver.showing(name === 'Form2' ? 'Form1' : 'Form2'))) return false;
-      // Drawn smaller where the screen's scale would not let it fit the screen.
       const found = await driver.window(name), [, , w, h] = named(`${name}.${name}`).box, screen = driver.screen;
       scale = found.w / w;
       const middle = { x: (screen.width - px(w)) / 2, y: (screen.height - px(h)) / 2 };

@@ -93,8 +93,7 @@ TEST(Plan, BetListRowsWithTheSelectedOneMarkedAndTheNewestInSightAtEachScale)
               (Shapes{"fill 0,0 329x345 000000", "fill 0,0 329x2 808080", "fill 0,0 2x345 808080",
                       "fill 2,343 327x2 ffffff", "fill 327,2 2x343 ffffff", "run 5,2 80x31 27px efefef Red-1",
                       "fill 2,33 325x31 000080", "run 5,33 80x31 27px ffffff Odd-1"}));
-    // Every chip laid: the newest of twelve entries at the list's foot, pressed
-    // there and withdrawn, at whatever scale the table is drawn.
+    // Every chip laid: the newest at the list's foot, pressed there and withdrawn.
     for (const auto& [dpi, top, foot] : {std::tuple{96, 1, 330}, {120, 2, 380}, {144, 2, 460}, {192, 1, 670}}) {
         Table t;
         t.session.rescale(b::Form1, {dpi});

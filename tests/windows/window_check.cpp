@@ -159,13 +159,8 @@ int wmain(int, wchar_t* argv[])
     check(waitFor([&] { return !traced(form1, {",00000001,00000001,"}).empty(); }), // SetTimer(form1, 1, 1, ...)
           "Timer1 of Form1 asked for every millisecond");
 
-    // WM_DPICHANGED points to the window's new place, which must lie in the game's own memory.
-    auto changeScale = [&](UINT to) {
-        const RECT place = scaled(Controls[b::Form1].box, to);
-        void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        WriteProcessMemory(game, there, &place, sizeof place, nullptr);
-        SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there));
-    };
+    // The window's new place that WM_DPICHANGED points to goes unread: the game centres it anew.
+    auto changeScale = [&](UINT to) { SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), 0); };
     std::vector<COLORREF> started; // once it shows still
     for (int still = 0; still < 10; Sleep(50)) {
         const std::vector<COLORREF> seen = screenOf(form1);
