@@ -29,12 +29,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override { press(event, false); }
     void mouseDoubleClickEvent(QMouseEvent* event) override { press(event, true); }
     void mouseReleaseEvent(QMouseEvent* event) override;
-    // A notch is 120; turning it towards the player scrolls down.
-    void wheelEvent(QWheelEvent* event) override { session.wheel(id, -event->angleDelta().y() / 120); }
+    // Turning the wheel towards the player scrolls down.
+    void wheelEvent(QWheelEvent* event) override { session.wheel(id, -event->angleDelta().y()); }
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    Scale scale() const { return {qRound(96 * devicePixelRatioF())}; }
+    Scale scale() const { return session.scale(id); }
     void press(QMouseEvent* event, bool second);
 };
 
@@ -59,6 +59,7 @@ private slots:
 private:
     void followContrast();
     void build(int window);
+    void layOut(int window);
     void makeTable() override;
     void show(int control, bool visible) override;
     void redraw(int control) override;

@@ -80,11 +80,8 @@ struct Rows {
 
 Rows rows(int list, const Look& look, Scale scale)
 {
-    const Control& row = Controls[list];
-    const int edge = scale(table::ListEdge);
-    const int height = lineSpacing(scale(row.fontPixels));
-    const int fit = std::min(visibleEntries(list), (scale(row.box).height - 2 * edge) / height);
-    return {look.top, std::min(static_cast<int>(look.entries.size()) - look.top, fit), edge, height};
+    const int count = std::min(static_cast<int>(look.entries.size()) - look.top, visibleEntries(list, scale));
+    return {look.top, count, scale(table::ListEdge), lineSpacing(scale(Controls[list].fontPixels))};
 }
 
 void list(Plan& plan, const Control& row, const Look& look, Box size, Scale scale, const Palette* contrast)
@@ -112,9 +109,18 @@ void list(Plan& plan, const Control& row, const Look& look, Box size, Scale scal
 
 } // namespace
 
-int visibleEntries(int list)
+int visibleEntries(int list, Scale scale)
 {
-    return (Controls[list].box.height - 2 * table::ListEdge) / lineSpacing(Controls[list].fontPixels);
+    const Control& row = Controls[list];
+    return (scale(row.box).height - 2 * scale(table::ListEdge)) / lineSpacing(scale(row.fontPixels));
+}
+
+Scale fitting(int window, Scale display, int width, int height)
+{
+    const Box box = Controls[window].box;
+    while (display.dpi > 1 && (display(box).width > width || display(box).height > height))
+        --display.dpi;
+    return display;
 }
 
 int entryAt(int list, const Look& look, Point at, Scale scale)

@@ -86,8 +86,12 @@ struct Look {
 // the high-contrast look of those colours.
 Plan plan(int control, const Look& look, Scale scale, bool beneath, const Palette* contrast = nullptr);
 
-// Entries of a bet list in sight at once.
-int visibleEntries(int list);
+// Entries of a bet list in sight at once at `scale`.
+int visibleEntries(int list, Scale scale);
+
+// The largest scale up to the display's at which a window fits an area of
+// `width` by `height` device pixels, such as its monitor's work area.
+Scale fitting(int window, Scale display, int width, int height);
 
 // The entry of a bet list under a point (device pixels in the list, at
 // `scale`), -1 for its empty part.

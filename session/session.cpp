@@ -148,21 +148,23 @@ void Session::pressEntry(int list, int row)
         select(list, row);
 }
 
-void Session::pressList(int list, Point at, Scale scale)
+void Session::pressList(int list, Point at)
 {
     if (in(list, b::List1, PlayerCount))
-        pressEntry(list, entryAt(list, looks[list], at, scale));
+        pressEntry(list, entryAt(list, looks[list], at, scale(list)));
 }
 
-// Three entries a notch, as desktops scroll lists.
-void Session::wheel(int list, int notches)
+// Three entries a notch, as desktops scroll lists: one for every 40.
+void Session::wheel(int list, int delta)
 {
-    const int entries = 3 * notches;
     if (!in(list, b::List1, PlayerCount))
         return;
+    int& turn = turned[list];
+    turn = (turn * delta < 0 ? 0 : turn) + delta; // a turn back starts afresh
+    const int entries = turn / 40;
+    turn %= 40;
     Look& look = looks[list];
-    const int last = std::max(0, static_cast<int>(look.entries.size()) - visibleEntries(list));
-    const int top = std::clamp(look.top + entries, 0, last);
+    const int top = std::clamp(look.top + entries, 0, lastTop(list));
     if (top != look.top) {
         look.top = top;
         display.redraw(list);
@@ -406,7 +408,7 @@ void Session::appendEntry(int player, const std::string& text)
     Look& look = looks[list];
     look.entries.push_back(text);
     // The newest entry comes into sight.
-    look.top = std::max(look.top, static_cast<int>(look.entries.size()) - visibleEntries(list));
+    look.top = std::max(look.top, lastTop(list));
     display.redraw(list);
 }
 
@@ -415,7 +417,7 @@ void Session::removeEntry(int player, int row)
     const int list = b::List1 + player;
     Look& look = looks[list];
     look.entries.erase(look.entries.begin() + row);
-    look.top = std::max(0, std::min(look.top, static_cast<int>(look.entries.size()) - visibleEntries(list)));
+    look.top = std::min(look.top, lastTop(list));
     // The next entry must not become selected: a held Delete would otherwise
     // sweep the list clean, one tick at a time.
     select(list, -1);
@@ -456,7 +458,7 @@ void Session::select(int list, int row)
         return;
     look.selected = row;
     if (row >= 0)
-        look.top = std::clamp(look.top, row - visibleEntries(list) + 1, row);
+        look.top = std::clamp(look.top, row - fits(list) + 1, row);
     display.redraw(list);
 }
 

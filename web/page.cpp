@@ -222,9 +222,9 @@ EMSCRIPTEN_BINDINGS(morvik)
     function("release", +[](int control) { current->release(control); });
     function("click", +[](int control) { current->click(control); });
     // A point in the list, in CSS pixels: the page's plan is drawn at 100 %.
-    function("pressList", +[](int list, int x, int y) { current->pressList(list, {x, y}, Scale{96}); });
+    function("pressList", +[](int list, int x, int y) { current->pressList(list, {x, y}); });
     function("pressEntry", +[](int list, int row) { current->pressEntry(list, row); });
-    function("wheel", +[](int list, int notches) { current->wheel(list, notches); });
+    function("wheel", +[](int list, int delta) { current->wheel(list, delta); });
     function("key", &key);
     function("keyboardLost", +[] { current->keyboardLost(); });
     // The browser's Back while the table is shown (show() above).

@@ -164,13 +164,8 @@ int wmain(int, wchar_t* argv[])
     check(waitFor([&] { return !traced(form1, {",00000001,00000001,"}).empty(); }), // SetTimer(form1, 1, 1, ...)
           "Timer1 of Form1 asked for every millisecond");
 
-    // WM_DPICHANGED points to the window's new place, which must lie in the game's own memory.
-    auto changeScale = [&](UINT to) {
-        const RECT place = scaled(Controls[b::Form1].box, to);
-        void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        WriteProcessMemory(game, there, &place, sizeof place, nullptr);
-        SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there));
-    };
+    // The window's new place that WM_DPICHANGED points to goes unread: the game centres it anew.
+    auto changeScale = [&](UINT to) { SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), 0); };
     auto settled = [&] {
         std::vector<COLORREF> last;
         for (int still = 0; still < 10; Sleep(50)) {
@@ -256,7 +251,8 @@ int wmain(int, wchar_t* argv[])
     check(high != normal && highContrast(L"0") == normal, "the high-contrast setting followed, on and off");
 
     // With every chip laid, twelve entries: the list shows the newest eleven
-    // until the wheel turned away from the player brings the first into sight.
+    // until the wheel turned away from the player, in three steps of a third
+    // of a notch as a touchpad sends them, brings the first into sight.
     click(of(form1, b::Label1 + 17));
     for (int chip = 1; chip < DenominationCount; ++chip) {
         click(of(form1, b::Image1 + chip));
@@ -268,7 +264,8 @@ int wmain(int, wchar_t* argv[])
     const std::vector<COLORREF> newest = screenOf(of(form1, b::List1));
     RECT list{};
     GetWindowRect(of(form1, b::List1), &list);
-    PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(list.left + 10, list.top + 10));
+    for (int step = 0; step < 3; ++step)
+        PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 3), MAKELPARAM(list.left + 10, list.top + 10));
     check(waitFor([&] { return screenOf(of(form1, b::List1)) != newest; }),
           "the wheel turned away brings earlier entries into sight");
 
