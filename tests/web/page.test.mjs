@@ -4,6 +4,7 @@
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
+import { get } from 'node:http';
 import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { control, screen, site, start } from './browser.mjs';
@@ -136,7 +137,7 @@ test('on a phone the table fits the screen as the page loads and a pinch enlarge
   await page.waitForFunction(() => scrollX === 200 && scrollY === 100);
 });
 
-test('the accessibility rule engine that Lighthouse runs finds nothing on either screen; the Czech remark is marked Czech; the wheel over a full bet list brings its first entries into sight; Back after a reload on the table shows the title; "Quit" leaves a message of how to start again; a Play pressed while the code loads goes on once it has; a game that cannot load says why', async () => {
+test('the accessibility rule engine that Lighthouse runs finds nothing on either screen; the Czech remark is marked Czech; the wheel over a full bet list brings its first entries into sight; Back after a reload on the table shows the title; a Play pressed while the code loads goes on once it has', async () => {
   const page = await web.open({}, { clock: false });
   assert.equal(await page.getByText('Tato ruleta se hraje jako běžná ruleta.').evaluate((e) => e.closest('[lang]').lang), 'cs');
   await page.addScriptTag({ path: new URL(import.meta.resolve('axe-core')).pathname });
@@ -162,9 +163,8 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
   assert.equal(await entries(page).first().textContent(), '17-1');
   await page.reload();
   await page.goBack();
-  await button(page, 'Quit').click();
+  assert.equal(await page.title(), 'Morvik Roulette');
   assert.deepEqual(page.errors, []);
-  const pages = [[page, 'The game has ended', 'New game', '']];
 
   const early = await (await web.browser.newContext({ serviceWorkers: 'block' })).newPage();
   const held = new Promise((hold) => early.route('**/morvik.wasm', hold));
@@ -173,35 +173,61 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
   assert.equal(await early.evaluate(() => getComputedStyle(document.body, '::after').content), '"Loading…"');
   await (await held).continue();
   await early.waitForFunction(() => document.title === 'Morvik Roulette table');
+});
 
-  // The code, then the WebAssembly, not to be had.
-  for (const [file, reason] of [['morvik.js', 'The file morvik.js could not be fetched.'],
-    ['morvik.wasm', 'both async and sync fetching of the wasm failed']]) {
-    const failed = await (await web.browser.newContext()).newPage();
-    await failed.route(`**/${file}`, (route) => route.fulfill({ status: 404 }));
-    await failed.goto(web.url);
-    pages.push([failed, 'Morvik Roulette could not start', 'Try again', reason]);
-  }
-  // Each message in the page's own look, read out at once, instead of the game.
-  for (const [shown, title, link, reason] of pages) {
-    const message = shown.getByRole('region', { name: title });
-    assert.ok(await message.evaluate((e) => e === document.activeElement), 'read out at once');
-    assert.equal(await message.getByRole('link', { name: link }).getAttribute('href'), './');
-    assert.equal(await shown.locator('#reason').textContent(), reason);
-    assert.equal(await shown.locator('.screen:visible').count(), 0, 'no screen whose buttons do nothing');
+// The page's message, read out at once, in place of the screens.
+const message = async (page, title) => {
+  const shown = page.getByRole('region', { name: title });
+  await shown.waitFor();
+  assert.ok(await shown.evaluate((e) => e === document.activeElement && ![...document.querySelectorAll('.screen')].some((s) => s.checkVisibility())));
+  return shown;
+};
+
+test('after "Quit" no key reaches the game, and Tab then Enter follows the message\'s "New game"', async () => {
+  const page = await web.open({}, { clock: false });
+  await button(page, 'Quit').click();
+  await message(page, 'The game has ended');
+  for (const key of ['Shift+Tab', 'Enter', 'Tab']) await page.keyboard.press(key);
+  assert.deepEqual(await page.evaluate(() => [document.title, history.state, document.activeElement.textContent]), ['Morvik Roulette', null, 'New game']);
+  await Promise.all([page.waitForEvent('load'), page.keyboard.press('Enter')]);
+  await button(page, 'Play').click();
+  assert.equal(await page.title(), 'Morvik Roulette table');
+});
+
+test('a game whose code is lost, refused or cut short says why, keeps the page, and starts at "Try again"', async () => {
+  const cut = (file) => (route) => route.fulfill({ body: readFileSync(`${site}/${file}`).subarray(0, 30000), contentType: file.endsWith('wasm') ? 'application/wasm' : 'text/javascript' });
+  for (const [file, fail, reason] of [['morvik.js', (route) => route.abort(), /^The file morvik.js could not be fetched.$/],
+    ['morvik.js', cut('morvik.js'), /^Uncaught SyntaxError: /],
+    ['morvik.wasm', (route) => route.abort(), /^TypeError: Failed to fetch$/],
+    ['morvik.wasm', (route) => route.fulfill({ status: 404 }), /^both async and sync fetching of the wasm failed$/],
+    ['morvik.wasm', cut('morvik.wasm'), /^CompileError: WebAssembly.instantiate\(\): /]]) {
+    const page = await (await web.browser.newContext({ serviceWorkers: 'block' })).newPage();
+    await page.route(`**/${file}`, fail);
+    await page.goto(web.url);
+    await page.evaluate(() => (window.kept = true));
+    for (const network of [false, true]) {
+      const shown = await message(page, 'Morvik Roulette could not start');
+      assert.match(await page.locator('#reason').textContent(), reason);
+      if (network) await page.unroute(`**/${file}`);
+      await shown.getByRole('link', { name: 'Try again' }).click();
+    }
+    await button(page, 'Play').click();
+    assert.deepEqual(await page.evaluate(() => [document.title, window.kept]), ['Morvik Roulette table', true], `${reason}`);
   }
 });
 
-test('a player who opened the game once starts it again with no network from either address, and plays a newly published build at the next visit; the development server answers a malformed address with 400 and serves on, compresses, answers an unchanged file with 304, and names a taken port and how to choose another', async (t) => {
+test('a player who opened the game once starts it again with no network from either address, and plays a newly published build at the next visit; the development server answers a malformed address with 400 and one outside the site with 404, compresses, answers an unchanged file with 304, and names a taken port and how to choose another', async (t) => {
   const folder = mkdtempSync(`${tmpdir()}/morvik-site-`);
-  cpSync(site, folder, { recursive: true });
-  const { url, server } = await serve(folder);
+  cpSync(site, `${folder}/site`, { recursive: true });
+  writeFileSync(`${folder}/outside.txt`, '');
+  const { url, server } = await serve(`${folder}/site`);
   t.after(() => {
     server.closeAllConnections();
     server.close();
     rmSync(folder, { recursive: true });
   });
-  assert.equal((await fetch(`${url}%E0%A4%A`)).status, 400);
+  for (const [path, status] of [['/%E0%A4%A', 400], ['/../outside.txt', 404], ['/%2e%2e/outside.txt', 404], ['/..%2foutside.txt', 404], ['/%2e%2e%2foutside.txt', 404]])
+    assert.equal(await new Promise((done) => get(url, { path }, (r) => done(r.resume().statusCode))), status, path);
   const home = await fetch(url, { headers: { 'Accept-Encoding': 'gzip, br' } });
   assert.equal(home.headers.get('content-encoding'), 'br');
   assert.match(await home.text(), /<title>Morvik Roulette<\/title>/);
@@ -218,18 +244,13 @@ test('a player who opened the game once starts it again with no network from eit
   const page = await (await web.browser.newContext()).newPage();
   await page.goto(url);
   await page.evaluate(() => navigator.serviceWorker.ready);
-
-  const index = `${folder}/index.html`;
+  // Published while the player has no network: played once there is one.
+  const index = `${folder}/site/index.html`;
   writeFileSync(index, readFileSync(index, 'utf8').replace('</body>', '<p id="published-later"></p></body>'));
-  await page.reload();
-  assert.equal(await page.locator('#published-later').count(), 1);
-
-  server.closeAllConnections();
-  await new Promise((done) => server.close(done));
-  await page.context().setOffline(true);
-  for (const address of [url, `${url}index.html`]) {
+  for (const [offline, address, published] of [[true, url, 0], [true, `${url}index.html`, 0], [false, url, 1], [true, url, 1]]) {
+    await page.context().setOffline(offline);
     await page.goto(address);
-    assert.equal(await page.locator('#published-later').count(), 1, address);
+    assert.equal(await page.locator('#published-later').count(), published, address);
     await button(page, 'Play').click();
     assert.equal(await page.title(), 'Morvik Roulette table', address);
     assert.ok(await page.evaluate(() => document.fonts.check('bold 27px Morvik')));
