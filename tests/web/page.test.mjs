@@ -168,10 +168,8 @@ test('the accessibility rule engine that Lighthouse runs finds nothing on either
 });
 
 // The page's message, read out at once, in place of the screens.
-const message = async (page, title) => {
-  await page.getByRole('region', { name: title }).and(page.locator(':focus')).waitFor();
-  assert.equal(await page.locator('.screen:visible').count(), 0);
-};
+const message = (page, title) => Promise.all([page.getByRole('region', { name: title }).and(page.locator(':focus')).waitFor(),
+  page.locator('.screen:visible').waitFor({ state: 'detached' })]);
 
 test('after "Quit" no key reaches the game, and Tab then Enter follows the message\'s "New game"', async () => {
   const page = await web.open({}, { clock: false });
@@ -229,13 +227,11 @@ test('a player who opened the game once starts it again with no network from eit
 
   const port = new URL(url).port;
   const taken = spawnSync(process.execPath, [new URL('../../tools/serve.mjs', import.meta.url).pathname, folder, port], { encoding: 'utf8' });
-  assert.equal(taken.status, 1);
-  assert.equal(taken.stderr, `Port ${port} is taken. Choose another: MORVIK_PORT=${Number(port) + 1} tools/web.sh serve\n`);
+  assert.deepEqual([taken.status, taken.stderr], [1, `Port ${port} is taken. Choose another: MORVIK_PORT=${Number(port) + 1} tools/web.sh serve\n`]);
 
   const page = await (await web.browser.newContext()).newPage();
   await page.goto(url);
   await page.evaluate(() => navigator.serviceWorker.ready);
-  // Published while the player has no network: played once there is one.
   const index = `${folder}/site/index.html`;
   writeFileSync(index, readFileSync(index, 'utf8').replace('</body>', '<p id="published-later"></p></body>'));
   for (const [offline, address, published] of [[true, url, 0], [true, `${url}index.html`, 0], [false, url, 1], [true, url, 1]]) {
