@@ -58,12 +58,8 @@ std::string shapes(const Session& session, int control)
                 "pictures/" + (p->art == Art::Title  ? "title"
                                : p->art == Art::Logo ? "logo"
                                                      : "chip-" + std::to_string(ChipValues[p->index]));
-            // Of the density that the picture's size in its window, fitted to
-            // the browser's window (index.html), and the screen call for.
-            int window = control;
-            while (Controls[window].parent >= 0)
-                window = Controls[window].parent;
-            const Box screen = Scale{96}(Controls[window].box);
+            // At the density its window, fitted to the browser's (index.html), shows it at.
+            const Box screen = Scale{96}(Controls[windowOf(control)].box);
             const std::string w = std::to_string(p->box.width);
             html += "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp " + w + "w, " + name +
                     "@2x.webp " + std::to_string(2 * p->box.width) + "w\" sizes=\"min(" + w + "px, calc(100vw * " + w + " / " +
