@@ -58,8 +58,13 @@ std::string shapes(const Session& session, int control)
                 "pictures/" + (p->art == Art::Title  ? "title"
                                : p->art == Art::Logo ? "logo"
                                                      : "chip-" + std::to_string(ChipValues[p->index]));
-            html += "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name +
-                    "@2x.webp 2x\" style=\"" + place(p->box) + "\">";
+            // At the density its window, fitted to the browser's (index.html), shows it at.
+            const Box screen = Scale{96}(Controls[windowOf(control)].box);
+            const std::string w = std::to_string(p->box.width);
+            html += "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp " + w + "w, " + name +
+                    "@2x.webp " + std::to_string(2 * p->box.width) + "w\" sizes=\"min(" + w + "px, calc(100vw * " + w + " / " +
+                    std::to_string(screen.width) + "), calc(100vh * " + w + " / " + std::to_string(screen.height) +
+                    "))\" style=\"" + place(p->box) + "\">";
         } else {
             const Run& r = std::get<Run>(shape);
             html += std::exchange(gap, " ") + "<span";
