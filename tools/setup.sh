@@ -15,7 +15,7 @@ TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmct
 # The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
 # the pictures, strip-nondeterminism for the zip; its tests run under Wine.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin imagemagick
-    strip-nondeterminism)
+    strip-nondeterminism wixl msitools faketime)
 WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth)
 # The web build: Emscripten, librsvg and ImageMagick for the pictures and the
 # font tools that cut the font down to WOFF2; its tests run in Chromium under
