@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # package_test.sh SOURCE-DIR SCRATCH-DIR APP-ID VERSION
-# Debian's checkers on the game's packages: reprotest builds the .deb and the
-# Windows zip twice and wants the same bytes (diffoscope shows what differs),
-# blhc reads the build log for unhardened calls, lintian the packages; then
+# Debian's checkers on the game's packages: reprotest builds the .deb, the
+# Windows zip and the installer twice and wants the same bytes (diffoscope
+# shows what differs), blhc reads the build log for unhardened calls, lintian the packages; then
 # what a player meets: the files the desktop shows, the version, the title.
 set -euo pipefail
 source=$1 work=$2 id=$3 version=$4
@@ -22,7 +22,7 @@ vary=-all,+environment,+build_path,+time,+timezone,+locales,+home,+umask,+kernel
 reprotest --variations=$vary --min-cpus=2 --store-dir="$work/deb" \
     -c "dpkg-buildpackage -us -uc -b >>'$work/deb.log' 2>&1" "$work/src" '../*.deb' || fail "the package, built twice"
 reprotest --variations=$vary --min-cpus=2 --store-dir="$work/windows" \
-    -c "tools/windows.sh >>'$work/windows.log' 2>&1" "$work/src" 'build/windows/*.zip' || fail "the zip, built twice"
+    -c "tools/windows.sh >>'$work/windows.log' 2>&1" "$work/src" 'build/windows/*.zip build/windows/*.msi' || fail "the zip and the installer, built twice"
 deb=$(echo "$work"/deb/control/morvik-roulette_*.deb)
 # Debian 12's compiler makes PIE by itself, without -fPIE on the command line.
 blhc --bindnow "$work/deb.log" || fail "blhc"
