@@ -43,7 +43,7 @@ dpkg-deb -x "$deb" "$root"
 # Qt loads its X11 plugin at run time, where dh_shlibdeps cannot see it.
 dpkg-deb -f "$deb" Depends | grep -qw qt6-qpa-plugins || fail "the package does not depend on qt6-qpa-plugins"
 for file in applications/$id.desktop metainfo/$id.metainfo.xml \
-    icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/morvik-roulette.png; do
+    icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
     [ -f "$root/usr/share/$file" ] || fail "the package does not install /usr/share/$file"
 done
 program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$root/usr/share/applications/$id.desktop")
