@@ -46,6 +46,7 @@ for file in applications/$id.desktop metainfo/$id.metainfo.xml \
     icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
     [ -f "$root/usr/share/$file" ] || fail "the package does not install /usr/share/$file"
 done
+grep -qx "Icon=$id" "$root/usr/share/applications/$id.desktop" || fail "the desktop entry's icon is not named $id"
 program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$root/usr/share/applications/$id.desktop")
 mkdir -m 700 "$work/runtime"
 XDG_RUNTIME_DIR=$work/runtime env -u QT_QPA_PLATFORM -u QT_SCALE_FACTOR xvfb-run -a sh -c \
