@@ -1,46 +1,33 @@
 #!/usr/bin/env bash
-# msi_test.sh MSI PREFIX WINE...: the installer as a player meets it, in a
-# fresh Wine prefix (PREFIX, which the command WINE runs in) on an X server:
-# its tables read back, installed quietly, the game started from its Start-menu
-# shortcut, listed among the installed programs, and uninstalled without a trace.
+# msi_test.sh MSI PREFIX WINE...: the installer read back, then in a fresh Wine
+# prefix (PREFIX, where WINE runs) on an X server installed, started from its
+# shortcut, listed among the installed programs and uninstalled without a trace.
 set -u
-msi=$1 prefix=$2
-shift 2
-failed=0
+msi=$1 prefix=$2 failed=0; shift 2
 fail() { echo "FAIL: $*"; failed=1; }
-# expect WHAT ACTUAL <<<EXPECTED: every line expected must be there, whole.
-expect() {
-    local missing
-    missing=$(grep -vxF -f <(printf '%s\n' "$2")) && { printf 'missing: %s\n' "$missing"; fail "$1"; }
-}
-
-# What Windows Installer reads: the summary (Source 10: compressed, and no
-# administrator's rights asked), the properties, the upgrade, the shortcut.
-expect "the summary" "$(msiinfo suminfo "$msi")" <<'EOF2'
+expect() { # WHAT ACTUAL <<<LINES: every line there, whole
+    local m; m=$(grep -vxF -f <(printf '%s\n' "$2")) && { printf 'missing: %s\n' "$m"; fail "$1"; }; }
+# Source 10: compressed, asking no administrator's rights. Windows wants the
+# folders in a user's profile removed by name, Wine not.
+expect "the tables" "$(msiinfo suminfo "$msi"; for table in Property Upgrade Shortcut RemoveFile; do
+    msiinfo export "$msi" $table; done | sed 's/\r$//; s/\t*$//; s/\t/ | /g')" <<'EOF2'
 Subject: Morvik Roulette
 Author: Morvik Game
-Template: x64;1033
 Source: 10 (a)
-EOF2
-expect "the tables" "$(for table in Property Upgrade Shortcut; do msiinfo export "$msi" $table; done |
-    sed 's/\r$//; s/\t*$//; s/\t/ | /g')" <<'EOF2'
-Manufacturer | Morvik Game
-ProductName | Morvik Roulette
-ProductVersion | 1.00
-ProductCode | {DF61F690-0446-50C8-A539-2A2709AE4143}
 UpgradeCode | {B8391ADB-A405-4F12-B338-833EB282E9C0}
 ARPPRODUCTICON | morvik.ico
 {B8391ADB-A405-4F12-B338-833EB282E9C0} |  | 1.00 |  | 1 |  | WIX_UPGRADE_DETECTED
 {B8391ADB-A405-4F12-B338-833EB282E9C0} | 1.00 |  |  | 2 |  | WIX_DOWNGRADE_DETECTED
 StartMenu | ProgramMenuFolder | Morvik Roulette | Game | [#Game] |  | Two players take turns at one roulette table |  | morvik.ico |  |  | INSTALLDIR
+RemoveUserPrograms | UserPrograms |  | UserProgramsFolder | 2
+RemoveInstallDir | Game |  | INSTALLDIR | 2
 EOF2
 
-# The prefix's files and the installed programs' entries (Wine keeps a user's
-# under HKLM, Windows under HKCU). Windows Installer's own folders are there
-# on every Windows before the game comes.
+# The files, and the uninstall entries (a user's under HKLM in Wine, HKCU in
+# Windows); Windows Installer's own folders are there on every Windows.
 rm -rf "$prefix"
 "$@" wineboot
-home=$(echo "$prefix"/drive_c/users/[!P]*) # the one user's, not Public
+home=$(echo "$prefix"/drive_c/users/[!P]*) # not Public
 mkdir -p "$prefix/drive_c/windows/Installer" "$home/AppData/Roaming/Microsoft/Installer"
 state() {
     (cd "$prefix/drive_c" && find . | sed 's|/users/[^/]*/|/users/me/|' | sort)
@@ -48,7 +35,7 @@ state() {
 }
 before=$(state "$@" 2>&1)
 "$@" msiexec /i "Z:$msi" /qn || fail "msiexec /i"
-expect "the files installed" "$(state "$@" 2>&1 | tr -d '\r' | sed 's/^ *//')" <<'EOF2'
+expect "the installed game" "$(state "$@" 2>&1 | tr -d '\r' | sed 's/^ *//')" <<'EOF2'
 ./users/me/AppData/Local/Programs/Morvik Roulette/Morvik Roulette.exe
 ./users/me/AppData/Local/Programs/Morvik Roulette/Read me.txt
 ./users/me/AppData/Local/Programs/Morvik Roulette/Font licence.txt
@@ -61,8 +48,7 @@ UninstallString    REG_EXPAND_SZ    MsiExec.exe /X{DF61F690-0446-50C8-A539-2A270
 EOF2
 "$@" start /unix "$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Morvik Roulette.lnk"
 timeout 60 xdotool search --sync --onlyvisible --name '^Form2$' >/dev/null || fail "no title window from the shortcut"
-# Close requests, as "Quit", until the game has ended.
-while "$@" taskkill /im "Morvik Roulette.exe" >/dev/null 2>&1; do sleep 1; done
+while "$@" taskkill /im "Morvik Roulette.exe" >/dev/null 2>&1; do sleep 1; done # close requests, as "Quit"
 "$@" msiexec /x "Z:$msi" /qn || fail "msiexec /x"
-[ "$(state "$@" 2>&1)" = "$before" ] || { diff <(echo "$before") <(state "$@" 2>&1); fail "msiexec /x left traces"; }
+diff <(echo "$before") <(state "$@" 2>&1) || fail "msiexec /x left traces"
 exit $failed
