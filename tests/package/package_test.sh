@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # package_test.sh SOURCE-DIR SCRATCH-DIR APP-ID VERSION
-# Debian's checkers on the game's packages: reprotest builds the .deb, the
-# Windows zip and the installer twice and wants the same bytes (diffoscope
-# shows what differs), blhc reads the build log for unhardened calls, lintian
-# the packages; then what a player meets: the files the desktop shows, the
-# version, the title.
+# Debian's checkers on the game's packages: reprotest builds the .deb and the
+# Windows zip and installer twice and wants the same bytes (diffoscope shows
+# what differs), blhc reads the build log for unhardened calls, lintian the
+# packages; then what a player meets: the desktop's files, version, title.
 set -euo pipefail
 source=$1 work=$2 id=$3 version=$4
 for tool in reprotest diffoscope faketime dpkg-buildpackage lintian blhc x86_64-w64-mingw32-objdump xvfb-run xdotool; do

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# msi_test.sh MSI PREFIX WINE...: the installer read back, then in a fresh Wine
-# prefix (PREFIX, where WINE runs) on an X server installed, started from its
-# shortcut, listed among the installed programs and uninstalled without a trace.
+# msi_test.sh MSI PREFIX WINE...: the installer read back, then played with in
+# a fresh Wine prefix (PREFIX, where WINE runs) on an X server.
 set -u
 msi=$1 prefix=$2 failed=0; shift 2
 fail() { echo "FAIL: $*"; failed=1; }
@@ -23,14 +22,14 @@ RemoveUserPrograms | UserPrograms |  | UserProgramsFolder | 2
 RemoveInstallDir | Game |  | INSTALLDIR | 2
 EOF2
 
-# The files, and the uninstall entries (a user's under HKLM in Wine, HKCU in
-# Windows); Windows Installer's own folders are there on every Windows.
+# Files and uninstall entries (a user's under HKLM in Wine, HKCU in Windows);
+# Windows has Windows Installer's folders; Wine writes .pnf files as it likes.
 rm -rf "$prefix"
 "$@" wineboot
 home=$(echo "$prefix"/drive_c/users/[!P]*) # not Public
 mkdir -p "$prefix/drive_c/windows/Installer" "$home/AppData/Roaming/Microsoft/Installer"
 state() {
-    (cd "$prefix/drive_c" && find . | sed 's|/users/[^/]*/|/users/me/|' | sort)
+    (cd "$prefix/drive_c" && find . ! -name '*.pnf' | sed 's|/users/[^/]*/|/users/me/|' | sort)
     for root in HKCU HKLM; do "$@" reg query "$root\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall" /s; done
 }
 before=$(state "$@" 2>&1)
@@ -46,9 +45,10 @@ DisplayVersion    REG_SZ    1.00
 Publisher    REG_SZ    Morvik Game
 UninstallString    REG_EXPAND_SZ    MsiExec.exe /X{DF61F690-0446-50C8-A539-2A2709AE4143}
 EOF2
-"$@" start /unix "$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Morvik Roulette.lnk"
+"$@" start /unix "$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Morvik Roulette.lnk" &>/dev/null &
 timeout 60 xdotool search --sync --onlyvisible --name '^Form2$' >/dev/null || fail "no title window from the shortcut"
 while "$@" taskkill /im "Morvik Roulette.exe" >/dev/null 2>&1; do sleep 1; done # close requests, as "Quit"
 "$@" msiexec /x "Z:$msi" /qn || fail "msiexec /x"
 diff <(echo "$before") <(state "$@" 2>&1) || fail "msiexec /x left traces"
+"$@" wineboot -k # ends whatever the shortcut started instead
 exit $failed
