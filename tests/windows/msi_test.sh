@@ -16,7 +16,6 @@ Source: 10 (a)
 UpgradeCode | {B8391ADB-A405-4F12-B338-833EB282E9C0}
 ARPPRODUCTICON | morvik.ico
 {B8391ADB-A405-4F12-B338-833EB282E9C0} |  | 1.00 |  | 1 |  | WIX_UPGRADE_DETECTED
-{B8391ADB-A405-4F12-B338-833EB282E9C0} | 1.00 |  |  | 2 |  | WIX_DOWNGRADE_DETECTED
 StartMenu | ProgramMenuFolder | Morvik Roulette | Game | [#Game] |  | Two players take turns at one roulette table |  | morvik.ico |  |  | INSTALLDIR
 RemoveUserPrograms | UserPrograms |  | UserProgramsFolder | 2
 RemoveInstallDir | Game |  | INSTALLDIR | 2
@@ -43,7 +42,6 @@ expect "the installed game" "$(state "$@" 2>&1 | tr -d '\r' | sed 's/^ *//')" <<
 DisplayName    REG_SZ    Morvik Roulette
 DisplayVersion    REG_SZ    1.00
 Publisher    REG_SZ    Morvik Game
-UninstallString    REG_EXPAND_SZ    MsiExec.exe /X{DF61F690-0446-50C8-A539-2A2709AE4143}
 EOF2
 "$@" start /unix "$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Morvik Roulette.lnk" &>/dev/null &
 timeout 60 xdotool search --sync --onlyvisible --name '^Form2$' >/dev/null || fail "no title window from the shortcut"
