@@ -13,10 +13,11 @@ TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmct
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
     blhc python3-xlib at-spi2-core dbus python3-colorspacious)
 # The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
-# the pictures, strip-nondeterminism for the zip; its tests run under Wine.
+# the pictures, strip-nondeterminism for the zip, wixl, msitools and
+# libfaketime for the installer; its tests run under Wine.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin imagemagick
-    strip-nondeterminism)
-WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth)
+    strip-nondeterminism wixl msitools libfaketime)
+WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth xdotool)
 # The web build: Emscripten, librsvg and ImageMagick for the pictures and the
 # font tools that cut the font down to WOFF2; its tests run in Chromium under
 # Node.js with npm (Debian's, unless the machine has its own).
