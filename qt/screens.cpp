@@ -183,9 +183,11 @@ bool Screens::eventFilter(QObject*, QEvent* event)
         players.keyboardLost();
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
-    const auto* known = std::ranges::find(Keys, static_cast<QKeyEvent*>(event)->key(), &std::pair<int, Key>::first);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto* known = std::ranges::find(Keys, key->key(), &std::pair<int, Key>::first);
     // A key the game takes goes no further: no focus moves between widgets.
-    return players.key(known == std::end(Keys) ? Key::Other : known->second, event->type() == QEvent::KeyPress);
+    return players.key(known == std::end(Keys) ? Key::Other : known->second, event->type() == QEvent::KeyPress,
+                       key->isAutoRepeat());
 }
 
 } // namespace morvik

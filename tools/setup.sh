@@ -8,10 +8,10 @@ PLAY_PACKAGES=(qt6-qpa-plugins)
 # tools that drive, photograph and read it (OCR) under a window manager, the
 # validators of the desktop entry, Debian's checkers of a package (reprotest,
 # diffoscope, lintian, blhc), python3-xlib for bench/, and the screen readers'
-# bus for the Qt front end's tests.
+# bus with a client of it (python3-pyatspi) for the Qt front end's tests.
 TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
-    blhc python3-xlib at-spi2-core dbus)
+    blhc python3-xlib at-spi2-core dbus python3-pyatspi)
 # The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
 # the pictures, strip-nondeterminism for the zip; its tests run under Wine.
 WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin imagemagick

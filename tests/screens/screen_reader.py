@@ -1,0 +1,79 @@
+#!/usr/bin/python3
+# A round for both players as a screen reader plays it, through the
+# accessibility bus (AT-SPI) alone: the game's tree walked from its
+# application, controls found by role and name among those showing, pressed
+# through their actions, states and descriptions read, an entry selected and
+# taken back with the Delete key, what changed heard, the drawn number once.
+#
+#   screen_reader.py <command that starts the game...>
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+heard = []
+pyatspi.Registry.registerEventListener(lambda e: heard.append(f'{e.source.name} {e.type}'),
+                                       *(f'object:property-change:accessible-{p}' for p in ['name', 'description', 'value']),
+                                       'object:state-changed')
+game = subprocess.Popen(sys.argv[1:])
+
+
+def wait(what, found, patience=60):
+    end = time.monotonic() + patience
+    while not (value := found()) and time.monotonic() < end:
+        GLib.MainContext.default().iteration(False)  # the events heard meanwhile
+        time.sleep(0.02)
+    print(f'{"ok" if value else "not ok"} - {what}', flush=True)
+    if not value:
+        game.kill()
+        sys.exit(1)
+    return value
+
+
+def showing(role, name):
+    app = next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == 'Morvik Roulette'), None)
+    return app and pyatspi.findDescendant(app, lambda c: c.getRole() == role and c.name == name
+                                          and c.getState().contains(pyatspi.STATE_SHOWING))
+
+
+def press(*names, role=pyatspi.ROLE_PUSH_BUTTON):
+    for name in names:
+        action = wait(f'{name} shows', lambda: showing(role, name)).queryAction()
+        wait(f'{name} is pressed by its action', lambda: action.getName(0) == 'Press' and action.doAction(0))
+
+
+def entries(list_name, *names):
+    bets = wait(f'{list_name}: {" ".join(names)}', lambda: (b := showing(pyatspi.ROLE_LIST, list_name))
+                and [e.name for e in b] == list(names) and b)
+    return [entry for entry in bets]
+
+
+press('Play')
+wait('the table shows Player 1', lambda: showing(pyatspi.ROLE_LABEL, 'Player 1'))
+press('Chip 50', '17', 'Red')
+chip = showing(pyatspi.ROLE_PUSH_BUTTON, 'Chip 50')
+wait('the 50 in hand, pressed; the 20 not', lambda: chip.getState().contains(pyatspi.STATE_PRESSED)
+     and not showing(pyatspi.ROLE_PUSH_BUTTON, 'Chip 20').getState().contains(pyatspi.STATE_PRESSED))
+first, second = entries('Player 1 bets', '17-50', 'Red-50')
+first.queryAction().doAction(0)
+wait('17-50 selected alone', lambda: first.getState().contains(pyatspi.STATE_SELECTED)
+     and not second.getState().contains(pyatspi.STATE_SELECTED) and second.getIndexInParent() == 1)
+subprocess.run(['xdotool', 'key', 'Delete', 'Tab'])  # the keys go to the window that shows
+entries('Player 1 bets', 'Red-50')
+wait('one chip of 50 left, and Tab on to Next', lambda: chip.description == '1 chip'
+     and showing(pyatspi.ROLE_PUSH_BUTTON, 'Next').getState().contains(pyatspi.STATE_FOCUSED))
+press('Next')
+wait('Player 2 has the table', lambda: showing(pyatspi.ROLE_LABEL, 'Player 2'))
+press('Chip 5', 'Black')
+entries('Player 2 bets', 'Black-5')
+press('Next')  # the spin
+wait('Player 1 begins the next round', lambda: showing(pyatspi.ROLE_LIST, 'Player 1 bets'))
+drawn = showing(pyatspi.ROLE_LABEL, 'Drawn number').queryValue()
+wait('the drawn number read, and heard once', lambda: 0 <= drawn.currentValue <= 36
+     and heard.count('Drawn number object:property-change:accessible-value') == 1)
+for told in ['Chip 50 object:property-change:accessible-description', '17-50 object:state-changed:selected',
+             'Next object:state-changed:focused', 'Player 2 object:property-change:accessible-name']:
+    wait(f'heard: {told}', lambda: told in heard)
+game.kill()
