@@ -170,7 +170,7 @@ bool Session::key(Key key, bool isDown, bool repeat)
     if (key == Key::Other)
         return false;
     // A repeat's release is no release: the key is still held.
-    if (!repeat)
+    if (isDown || !repeat)
         held[static_cast<std::size_t>(key)] = isDown;
     // A held key that moves the focus moves it again, as desktops' own
     // controls do; one that acts acts once a press.
