@@ -122,9 +122,8 @@ public:
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        if (!isList())
-            return QAccessibleWidget::indexOfChild(child);
-        return child && child->role() == QAccessible::ListItem ? static_cast<const EntryAccessible*>(child)->row : -1;
+        return !isList() ? QAccessibleWidget::indexOfChild(child)
+            : child && child->role() == QAccessible::ListItem ? static_cast<const EntryAccessible*>(child)->row : -1;
     }
 
 private:

@@ -189,8 +189,7 @@ bool Screens::eventFilter(QObject*, QEvent* event)
     // marks as repeats only when it happens to read both at once.
     const bool down = event->type() == QEvent::KeyPress;
     const bool repeat = key->isAutoRepeat() || (down && std::pair(key->key(), key->timestamp()) == released);
-    if (!down)
-        released = {key->key(), key->timestamp()};
+    released = down ? released : std::pair(key->key(), key->timestamp());
     // A key the game takes goes no further: no focus moves between widgets.
     return players.key(known == std::end(Keys) ? Key::Other : known->second, down, repeat);
 }

@@ -55,9 +55,8 @@ public:
     void pressEntry(int list, int row);
     // The wheel turned over a bet list, by notches (towards the player is positive).
     void wheel(int list, int notches);
-    // Every key going down and up; `repeat` for the desktop's repeats of a
-    // held key (X11 sends each as a release and a press, both marked). True
-    // when the game took the key, so that the front end does nothing more with it.
+    // Every key going down and up, `repeat` when the desktop repeats a held
+    // one. True when the game took the key, so that the front end does nothing more with it.
     bool key(Key key, bool down, bool repeat = false);
     // The program lost the keyboard: a key held now will never be seen going up.
     void keyboardLost();

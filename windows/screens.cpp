@@ -123,13 +123,13 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
 bool Screens::see(const MSG& message)
 {
     const UINT m = message.message;
-    // A key pressed with Alt is the desktop's (WM_SYSKEYDOWN); its release is still a release.
+    // A key pressed with Alt is the desktop's (WM_SYSKEYDOWN), but let go as
+    // any other; bit 30 of a press: the key was down already, a repeat.
     if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_SYSKEYUP)
         return false;
     const bool down = m == WM_KEYDOWN;
     const auto* known = std::ranges::find(Keys, message.wParam, &std::pair<WPARAM, Key>::first);
     const Key key = known == std::end(Keys) ? Key::Other : known->second;
-    // Bit 30: the key was down already, and this is Windows' repeat of it.
     return players.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down,
                        down && (message.lParam & (1 << 30)));
 }

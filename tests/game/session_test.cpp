@@ -69,20 +69,41 @@ TEST(Clicks, NothingHiddenOrNotYetMadeActs)
 
 // The round played with the keyboard alone is the end-to-end round's; here
 // what it leaves out.
-TEST(Keys, TheArrowsFollowTheGridTabSkipsWhatASpinHidesAndAKeyHeldDownActsOnce)
+TEST(Keys, TheArrowsFollowTheGridAndTabSkipsWhatASpinHides)
 {
     Table t("Play $100 0"); // the keyboard's focus on the 0 cell, which takes no bet
     t.play("Down Right Down Left Up Up Down Enter"); // through the grid to 2
     EXPECT_EQ(t.list(0), Entries{"2-100"});
     t.play("Next Next");
     ASSERT_TRUE(t.state().spinning());
-    t.session.key(Key::Tab, true);
-    t.session.key(Key::Tab, true); // the key held down moves nothing more
-    t.session.key(Key::Tab, false);
+    t.play("Tab");
     EXPECT_EQ(t.session.focus(), b::Label7) << "from Next, past the hidden lists";
     t.play("Tab S-Tab S-Tab");
     EXPECT_EQ(t.session.focus(), b::Label5 + 1) << "the tray, Next and the lists are hidden during a spin";
     EXPECT_FALSE(t.session.key(Key::Other, true));
+}
+
+// A held key moves the focus again at each of the desktop's repeats, but acts
+// once a press: repeats as X11 sends them (a release and a press, both
+// marked) and as Windows and browsers do (a press marked).
+TEST(Keys, AHeldKeyMovesAgainButActsOnce)
+{
+    for (const bool x11 : {true, false}) {
+        Table t("Play $1 0");
+        auto hold = [&](Key key) {
+            t.session.key(key, true);
+            for (int repeat = 0; repeat < 3; ++repeat) {
+                if (x11)
+                    t.session.key(key, false, true);
+                t.session.key(key, true, true);
+            }
+            t.session.key(key, false);
+        };
+        hold(Key::Tab);
+        hold(Key::Enter);
+        EXPECT_EQ(t.session.focus(), b::Label1 + 4) << x11;
+        EXPECT_EQ(t.list(0), Entries{"4-1"}) << x11;
+    }
 }
 
 // Only a press on an entry selects it, and nothing but a withdrawal takes
@@ -130,6 +151,7 @@ TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
     EXPECT_FALSE(t.quitted);
     t.session.closeRequest(ids::title::Form2);
     EXPECT_TRUE(t.quitted) << "a close request to the title window is a Quit";
+    EXPECT_TRUE(Table("Quit").quitted) << "before the first Play, with no game made";
 }
 
 } // namespace
