@@ -85,11 +85,7 @@ play({
     run('xdotool', ...moveTo(to), 'mouseup', '1');
   },
   key: (name) => run('xdotool', 'key', keysym(name)),
-  async hold(name) {
-    run('xdotool', 'keydown', keysym(name));
-    await sleep(1000);
-    run('xdotool', 'keyup', keysym(name));
-  },
+  hold: (name) => run('xdotool', 'keydown', keysym(name), 'sleep', '1', 'keyup', keysym(name)),
   close: (window) => run('wmctrl', '-F', '-c', window),
   freeze: () => signal('SIGSTOP'),
   // A tenth of a millisecond: a loaded machine may stop the game later, but a

@@ -6,10 +6,7 @@
 # taken back with the Delete key, what changed heard, the drawn number once.
 #
 #   screen_reader.py <command that starts the game...>
-import subprocess
-import sys
-import time
-
+import subprocess, sys, time  # noqa: E401
 import pyatspi
 from gi.repository import GLib
 
@@ -26,10 +23,7 @@ def wait(what, found, patience=60):
         GLib.MainContext.default().iteration(False)  # the events heard meanwhile
         time.sleep(0.02)
     print(f'{"ok" if value else "not ok"} - {what}', flush=True)
-    if not value:
-        game.kill()
-        sys.exit(1)
-    return value
+    return value or sys.exit(game.kill() or 1)
 
 
 def showing(role, name):
@@ -45,9 +39,8 @@ def press(*names, role=pyatspi.ROLE_PUSH_BUTTON):
 
 
 def entries(list_name, *names):
-    bets = wait(f'{list_name}: {" ".join(names)}', lambda: (b := showing(pyatspi.ROLE_LIST, list_name))
-                and [e.name for e in b] == list(names) and b)
-    return [entry for entry in bets]
+    return list(wait(f'{list_name}: {" ".join(names)}', lambda: (b := showing(pyatspi.ROLE_LIST, list_name))
+                     and [e.name for e in b] == list(names) and b))
 
 
 press('Play')
@@ -64,9 +57,7 @@ subprocess.run(['xdotool', 'key', 'Delete', 'Tab'])  # the keys go to the window
 entries('Player 1 bets', 'Red-50')
 wait('one chip of 50 left, and Tab on to Next', lambda: chip.description == '1 chip'
      and showing(pyatspi.ROLE_PUSH_BUTTON, 'Next').getState().contains(pyatspi.STATE_FOCUSED))
-press('Next')
-wait('Player 2 has the table', lambda: showing(pyatspi.ROLE_LABEL, 'Player 2'))
-press('Chip 5', 'Black')
+press('Next', 'Chip 5', 'Black')  # Player 2's turn
 entries('Player 2 bets', 'Black-5')
 press('Next')  # the spin
 wait('Player 1 begins the next round', lambda: showing(pyatspi.ROLE_LIST, 'Player 1 bets'))

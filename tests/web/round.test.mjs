@@ -45,7 +45,7 @@ play({
     await page.mouse.up();
   },
   key: (name) => page.keyboard.press(keys[name] ?? name),
-  async hold(name) { // pressed again while down, it is the browser's repeat
+  hold: async (name) => { // pressed again while down, it is the browser's repeat
     for (let i = 0; i < 10; ++i) await page.keyboard.down(keys[name] ?? name);
     await page.keyboard.up(keys[name] ?? name);
   },
