@@ -29,8 +29,7 @@ if (!text('which', 'Xvfb', 'openbox', 'wmctrl', 'xdotool', 'import', 'tesseract'
   process.exit(77);
 }
 
-// -displayfd picks a free display and tells its number on standard output.
-// A key held down repeats after 300 ms, every 30 ms.
+// -displayfd picks a free display and tells its number on standard output; a held key repeats every 30 ms from 300 ms.
 const server = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', `${screen.width}x${screen.height}x24`, '-nolisten', 'tcp',
   '-br', '-noreset', '-ardelay', '300', '-arinterval', '30'], { stdio: ['ignore', 'pipe', 'ignore'] });
 let number = '';

@@ -1,19 +1,15 @@
 #!/usr/bin/python3
-# A round for both players as a screen reader plays it, through the
-# accessibility bus (AT-SPI) alone: the game's tree walked from its
-# application, controls found by role and name among those showing, pressed
-# through their actions, states and descriptions read, an entry selected and
-# taken back with the Delete key, what changed heard, the drawn number once.
-#
-#   screen_reader.py <command that starts the game...>
+# A round for both players as a screen reader plays the program (the command
+# given), through the accessibility bus (AT-SPI) alone: controls found by role
+# and name in the tree from the application, pressed by their actions, their
+# states read, an entry selected and taken back with Delete, changes heard.
 import subprocess, sys, time  # noqa: E401
 import pyatspi
 from gi.repository import GLib
 
 heard = []
-pyatspi.Registry.registerEventListener(lambda e: heard.append(f'{e.source.name} {e.type}'),
-                                       *(f'object:property-change:accessible-{p}' for p in ['name', 'description', 'value']),
-                                       'object:state-changed')
+pyatspi.Registry.registerEventListener(lambda e: heard.append(f'{e.source.name} {e.type}'), 'object:state-changed',
+                                       *(f'object:property-change:accessible-{p}' for p in ['name', 'description', 'value']))
 game = subprocess.Popen(sys.argv[1:])
 
 
@@ -32,20 +28,18 @@ def showing(role, name):
                                           and c.getState().contains(pyatspi.STATE_SHOWING))
 
 
-def press(*names, role=pyatspi.ROLE_PUSH_BUTTON):
+def press(*names):
     for name in names:
-        action = wait(f'{name} shows', lambda: showing(role, name)).queryAction()
-        wait(f'{name} is pressed by its action', lambda: action.getName(0) == 'Press' and action.doAction(0))
+        action = wait(f'{name} shows', lambda: showing(pyatspi.ROLE_PUSH_BUTTON, name)).queryAction()
+        wait(f'{name} pressed by its action', lambda: action.getName(0) == 'Press' and action.doAction(0))
 
 
-def entries(list_name, *names):
-    return list(wait(f'{list_name}: {" ".join(names)}', lambda: (b := showing(pyatspi.ROLE_LIST, list_name))
+def entries(bets, *names):
+    return list(wait(f'{bets}: {" ".join(names)}', lambda: (b := showing(pyatspi.ROLE_LIST, bets))
                      and [e.name for e in b] == list(names) and b))
 
 
-press('Play')
-wait('the table shows Player 1', lambda: showing(pyatspi.ROLE_LABEL, 'Player 1'))
-press('Chip 50', '17', 'Red')
+press('Play', 'Chip 50', '17', 'Red')
 chip = showing(pyatspi.ROLE_PUSH_BUTTON, 'Chip 50')
 wait('the 50 in hand, pressed; the 20 not', lambda: chip.getState().contains(pyatspi.STATE_PRESSED)
      and not showing(pyatspi.ROLE_PUSH_BUTTON, 'Chip 20').getState().contains(pyatspi.STATE_PRESSED))
@@ -61,9 +55,8 @@ press('Next', 'Chip 5', 'Black')  # Player 2's turn
 entries('Player 2 bets', 'Black-5')
 press('Next')  # the spin
 wait('Player 1 begins the next round', lambda: showing(pyatspi.ROLE_LIST, 'Player 1 bets'))
-drawn = showing(pyatspi.ROLE_LABEL, 'Drawn number').queryValue()
-wait('the drawn number read, and heard once', lambda: 0 <= drawn.currentValue <= 36
-     and heard.count('Drawn number object:property-change:accessible-value') == 1)
+wait('the drawn number read, and heard once', lambda: heard.count('Drawn number object:property-change:accessible-value')
+     == 1 and 0 <= showing(pyatspi.ROLE_LABEL, 'Drawn number').queryValue().currentValue <= 36)
 for told in ['Chip 50 object:property-change:accessible-description', '17-50 object:state-changed:selected',
              'Next object:state-changed:focused', 'Player 2 object:property-change:accessible-name']:
     wait(f'heard: {told}', lambda: told in heard)

@@ -253,8 +253,7 @@ int wmain(int, wchar_t* argv[])
     click(of(form1, b::Label6));
     click(of(form1, b::Image1 + 1));
     waitFor([&] { return textOf(of(form1, b::Label4)) == "Player 1"; });
-    // On Next: Alt+Enter, the desktop's, and Space as Windows repeats a held key (bit 30), press nothing.
-    PostMessageW(form1, WM_SYSKEYDOWN, VK_RETURN, 0x20000001);
+    PostMessageW(form1, WM_SYSKEYDOWN, VK_RETURN, 0x20000001); // Alt+Enter; then Space repeated, bit 30
     PostMessageW(form1, WM_KEYDOWN, VK_SPACE, 0x40000001);
     PostMessageW(form1, WM_KEYDOWN, VK_TAB, 1);
     Sleep(1000);
