@@ -57,7 +57,8 @@ private:
     const Look& look() const { return list->session.look(list->id); }
 };
 
-class ControlAccessible : public QAccessibleWidget {
+// The readout's value is the drawn number, which AT-SPI carries only from a value.
+class ControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit ControlAccessible(ControlWidget* widget)
         : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->id].role)])
@@ -90,10 +91,27 @@ public:
         return Controls[id()].clickable ? QStringList(pressAction()) : QStringList();
     }
     void doAction(const QString&) override { session().click(id()); }
-    int childCount() const override { return isList() ? static_cast<int>(session().look(id()).entries.size()) : 0; }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ValueInterface && Controls[id()].kind == Kind::Readout
+            ? static_cast<QAccessibleValueInterface*>(this)
+            : QAccessibleWidget::interface_cast(type);
+    }
+    QVariant currentValue() const override { return QString::fromUtf8(session().accessible(id()).value).section(u',', 0, 0).toInt(); }
+    void setCurrentValue(const QVariant&) override {}
+    QVariant maximumValue() const override { return NumberCount - 1; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+    // A window's or a box's children are its widgets, a bet list's its entries.
+    int childCount() const override
+    {
+        return isList() ? static_cast<int>(session().look(id()).entries.size()) : QAccessibleWidget::childCount();
+    }
     // One interface per entry, made when first asked for, gone with the entry.
     QAccessibleInterface* child(int index) const override
     {
+        if (!isList())
+            return QAccessibleWidget::child(index);
         const auto count = static_cast<std::size_t>(childCount());
         for (; entries.size() > count; entries.pop_back())
             QAccessible::deleteAccessibleInterface(entries.back());
@@ -104,7 +122,8 @@ public:
     }
     int indexOfChild(const QAccessibleInterface* child) const override
     {
-        return child && child->role() == QAccessible::ListItem ? static_cast<const EntryAccessible*>(child)->row : -1;
+        return !isList() ? QAccessibleWidget::indexOfChild(child)
+            : child && child->role() == QAccessible::ListItem ? static_cast<const EntryAccessible*>(child)->row : -1;
     }
 
 private:

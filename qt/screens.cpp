@@ -234,9 +234,15 @@ bool Screens::eventFilter(QObject*, QEvent* event)
         players.keyboardLost();
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
-    const auto* known = std::ranges::find(Keys, static_cast<QKeyEvent*>(event)->key(), &std::pair<int, Key>::first);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const auto* known = std::ranges::find(Keys, key->key(), &std::pair<int, Key>::first);
+    // X11 repeats a held key as a release and a press at one time, which Qt
+    // marks as repeats only when it happens to read both at once.
+    const bool down = event->type() == QEvent::KeyPress;
+    const bool repeat = key->isAutoRepeat() || (down && std::pair(key->key(), key->timestamp()) == released);
+    released = down ? released : std::pair(key->key(), key->timestamp());
     // A key the game takes goes no further: no focus moves between widgets.
-    return players.key(known == std::end(Keys) ? Key::Other : known->second, event->type() == QEvent::KeyPress);
+    return players.key(known == std::end(Keys) ? Key::Other : known->second, down, repeat);
 }
 
 } // namespace morvik

@@ -70,6 +70,7 @@ private:
     std::array<ControlWidget*, ids::Count> widgets{};
     std::array<Accessible, ids::Count> told; // what assistive technology last heard
     int toldFocus = -1;
+    std::pair<int, quint64> released{}; // the last key let go, and when
     // The two windows have no owner; each owns the widgets inside it.
     std::array<std::unique_ptr<QWidget>, 2> windows;
     QTimer timer1{this};

@@ -173,18 +173,17 @@ void Session::wheel(int list, int delta)
 
 // --- The keyboard ---
 
-bool Session::key(Key key, bool isDown)
+bool Session::key(Key key, bool isDown, bool repeat)
 {
-    const auto k = static_cast<std::size_t>(key);
-    const bool repeat = isDown && held[k];
-    held[k] = isDown;
-    // Shift+Tab is the Tab key: whichever name its release comes under
-    // (Qt's is Tab; Shift may also go up first), it lets go of both.
-    if (!isDown && (key == Key::Tab || key == Key::BackTab))
-        held[static_cast<std::size_t>(Key::Tab)] = held[static_cast<std::size_t>(Key::BackTab)] = false;
     if (key == Key::Other)
         return false;
-    if (!isDown || repeat) // auto-repeat adds nothing: a held key already reads as down
+    // A repeat's release is no release: the key is still held.
+    if (isDown || !repeat)
+        held[static_cast<std::size_t>(key)] = isDown;
+    // A held key that moves the focus moves it again, as desktops' own
+    // controls do; one that acts acts once a press.
+    const bool moves = key == Key::Tab || key == Key::BackTab || key >= Key::Left;
+    if (!isDown || (repeat && !moves))
         return true;
     // A Mac's key labelled delete sends Backspace. Delete is read on the
     // timer's tick, as the game asks for it.
@@ -362,6 +361,8 @@ void Session::setShown(int control, bool visible)
 // player and nothing takes it away.
 void Session::markChosen()
 {
+    if (!engine) // "Quit" before the first "Play"
+        return;
     const GameState& s = engine->state();
     const int now = s.ChipValue == 0 ? -1 : b::Image1 + s.ChipIndex;
     if (now == chosen)

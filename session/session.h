@@ -58,9 +58,9 @@ public:
     // notch (towards the player is positive), however finely a touchpad or a
     // smooth wheel splits it: three entries a notch's worth.
     void wheel(int list, int delta);
-    // Every key going down, auto-repeats included, and up. True when the game
-    // took the key, so that the front end does nothing more with it.
-    bool key(Key key, bool down);
+    // Every key going down and up, `repeat` when the desktop repeats a held
+    // one. True when the game took the key, so that the front end does nothing more with it.
+    bool key(Key key, bool down, bool repeat = false);
     // The program lost the keyboard: a key held now will never be seen going up.
     void keyboardLost();
     // The desktop asks a window to close (Alt+F4, the task bar).

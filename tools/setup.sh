@@ -8,10 +8,11 @@ PLAY_PACKAGES=(qt6-qpa-plugins)
 # tools that drive, photograph and read it (OCR) under a window manager, the
 # validators of the desktop entry, Debian's checkers of a package (reprotest,
 # diffoscope, lintian, blhc), python3-xlib for bench/, and the screen readers'
-# bus for the Qt front end's tests, python3-colorspacious for the contrast measured.
+# bus with a client of it (python3-pyatspi) for the Qt front end's tests,
+# python3-colorspacious for the contrast measured.
 TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
-    blhc python3-xlib at-spi2-core dbus python3-colorspacious)
+    blhc python3-xlib at-spi2-core dbus python3-pyatspi python3-colorspacious)
 # The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
 # the pictures, strip-nondeterminism for the zip, wixl, msitools and
 # libfaketime for the installer; its tests run under Wine.

@@ -20,7 +20,7 @@ addOnPostRun(() => {
     // A touch screen has no Delete key: a finger held on an entry for
     // 600 ms is a tap of Delete once the press has selected the entry.
     if (closest(e.target, '[role=option]') && pointer !== 'mouse')
-      holding = setTimeout(() => [true, false].forEach((down) => Module.key('Delete', false, down)), 600);
+      holding = setTimeout(() => [true, false].forEach((down) => Module.key('Delete', false, down, false)), 600);
   };
   // Only a mouse's press says which press of a double click it is; its
   // pointerdown does not, and a touch's mousedown comes after it has ended.
@@ -54,7 +54,7 @@ addOnPostRun(() => {
   }, { passive: false });
   addEventListener('contextmenu', (e) => list(e.target) && e.preventDefault());
   for (const type of ['keydown', 'keyup'])
-    addEventListener(type, (e) => Module.key(e.key, e.shiftKey, type === 'keydown') && e.preventDefault());
+    addEventListener(type, (e) => Module.key(e.key, e.shiftKey, type === 'keydown', e.repeat) && e.preventDefault());
   addEventListener('blur', () => Module.keyboardLost());
   addEventListener('popstate', () => Module.back());
   // The system's high-contrast setting: forced colours are drawn in the

@@ -177,14 +177,14 @@ Session* current = nullptr;
 
 // The key as the browser names it (KeyboardEvent.key). A Mac's key labelled
 // delete sends Backspace.
-bool key(const std::string& name, bool shift, bool down)
+bool key(const std::string& name, bool shift, bool down, bool repeat)
 {
     static const std::pair<std::string_view, Key> keys[]{{"Delete", Key::Delete}, {"Backspace", Key::Backspace},
         {"Tab", Key::Tab}, {"Enter", Key::Enter}, {" ", Key::Space}, {"ArrowLeft", Key::Left},
         {"ArrowRight", Key::Right}, {"ArrowUp", Key::Up}, {"ArrowDown", Key::Down}};
     const auto* known = std::find_if(std::begin(keys), std::end(keys), [&](auto& row) { return row.first == name; });
     const Key k = known == std::end(keys) ? Key::Other : known->second;
-    return current->key(k == Key::Tab && shift ? Key::BackTab : k, down);
+    return current->key(k == Key::Tab && shift ? Key::BackTab : k, down, repeat);
 }
 
 } // namespace

@@ -123,12 +123,15 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
 bool Screens::see(const MSG& message)
 {
     const UINT m = message.message;
-    if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_SYSKEYDOWN && m != WM_SYSKEYUP)
+    // A key pressed with Alt is the desktop's (WM_SYSKEYDOWN), but let go as
+    // any other; bit 30 of a press: the key was down already, a repeat.
+    if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_SYSKEYUP)
         return false;
-    const bool down = m == WM_KEYDOWN || m == WM_SYSKEYDOWN;
+    const bool down = m == WM_KEYDOWN;
     const auto* known = std::ranges::find(Keys, message.wParam, &std::pair<WPARAM, Key>::first);
     const Key key = known == std::end(Keys) ? Key::Other : known->second;
-    return players.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down);
+    return players.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down,
+                       down && (message.lParam & (1 << 30)));
 }
 
 // The desktop's double click, with its own time and distance, whichever

@@ -30,9 +30,9 @@ if (!text('which', 'Xvfb', 'openbox', 'wmctrl', 'xdotool', 'import', 'tesseract'
   process.exit(77);
 }
 
-// -displayfd picks a free display and tells its number on standard output.
+// -displayfd picks a free display and tells its number on standard output; a held key repeats every 30 ms from 300 ms.
 const server = spawn('Xvfb', ['-displayfd', '1', '-screen', '0', `${screen.width}x${screen.height}x24`, '-nolisten', 'tcp',
-  '-br', '-noreset'], { stdio: ['ignore', 'pipe', 'ignore'] });
+  '-br', '-noreset', '-ardelay', '300', '-arinterval', '30'], { stdio: ['ignore', 'pipe', 'ignore'] });
 let number = '';
 while (!number.includes('\n')) number += (await once(server.stdout, 'data'))[0];
 env.DISPLAY = `:${number.trim()}`;
@@ -42,6 +42,7 @@ const windowManager = spawn('openbox', [], { env, stdio: 'ignore' });
 while (!text('wmctrl', '-m')) await sleep(50);
 
 let game, exit, pointer = {};
+const keysym = (name) => ({ 'Shift+Tab': 'shift+Tab', Enter: 'Return', Space: 'space', Backspace: 'BackSpace' }[name] ?? name);
 const visible = (name) => text('xdotool', 'search', '--onlyvisible', '--name', `^${name}$`).split('\n')[0];
 // --sync waits for the pointer to move, which it never does when it is there already.
 const moveTo = (p) => {
@@ -83,7 +84,8 @@ play({
     run('xdotool', ...moveTo(from), 'mousedown', '1');
     run('xdotool', ...moveTo(to), 'mouseup', '1');
   },
-  key: (name) => run('xdotool', 'key', { 'Shift+Tab': 'shift+Tab', Enter: 'Return', Space: 'space', Backspace: 'BackSpace' }[name] ?? name),
+  key: (name) => run('xdotool', 'key', keysym(name)),
+  hold: (name) => run('xdotool', 'keydown', keysym(name), 'sleep', '1', 'keyup', keysym(name)),
   close: (window) => run('wmctrl', '-F', '-c', window),
   freeze: () => signal('SIGSTOP'),
   // A tenth of a millisecond: a loaded machine may stop the game later, but a

@@ -8,7 +8,7 @@
 //   screen                      { width, height } that its windows are centred in
 //   launch(), ended()           starts the game (again); whether it ended, and well
 //   showing(name), window(name) whether Form2 or Form1 shows; its box { x, y, w, h }
-//   screenshot() (a PNG), click(p), dblclick(p), drag(from, to), key(name), close(window)
+//   screenshot() (a PNG), click(p), dblclick(p), drag(from, to), key(name), hold(name), close(window)
 //   freeze(), moment(), thaw()  the game's clock held, let run a moment, let go
 import { execFileSync } from 'node:child_process';
 import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
@@ -228,6 +228,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
     },
     // Tab, Shift+Tab, Enter, Space, Left, Right, Up, Down, Delete, Backspace, in turn.
     key: async (keys) => { for (const key of keys) await driver.key(key); },
+    hold: ([key]) => driver.hold(key), // held down a second, the desktop repeating it
     close: ([window]) => driver.close(window), // the desktop's close request to Form2 or Form1
     // From now on the game's clock runs a moment at a time between looks at
     // the screen, so that checks see a spin as it runs; thaw lets it go.

@@ -1,5 +1,6 @@
-// What only the Qt windows show and tell, at one and two device pixels to the
-// layout pixel; the rest is the session's tests' and the end-to-end round's.
+// What only the Qt windows show, at one and two device pixels to the layout
+// pixel; what they tell screen readers is screen_reader.py's to check, the
+// rest the session's tests' and the end-to-end round's.
 #include "qt/assets.h"
 #include "qt/fonts.h"
 #include "qt/screens.h"
@@ -30,14 +31,9 @@ public slots:
 class QtTest : public QObject {
     Q_OBJECT
 
-    // What assistive technology was told, as "Label4 <event>".
-    static inline QStringList told;
-    static QString heard(const QString& name, QAccessible::Event e) { return name + ' ' + QString::number(e, 16); }
-
     QWidget* widget(int id) const { return screens->widget(id); }
     Session& session() const { return screens->session(); }
     const Look& look(int id) const { return session().look(id); }
-    QAccessibleInterface* reader(int id) const { return QAccessible::queryAccessibleInterface(widget(id)); }
     // What the screen shows of a control, once the program has drawn it.
     QImage seen(int id) const
     {
@@ -54,19 +50,12 @@ private slots:
     void initTestCase()
     {
         QVERIFY(installLayoutFont(assets::Font));
-        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
-            if (auto* widget = qobject_cast<QWidget*>(event->object()))
-                told << heard(widget->objectName(), event->type());
-        });
-        if (QGuiApplication::platformName() == QLatin1String("xcb"))
-            QTRY_VERIFY(QAccessible::isActive()); // once the screen readers' bus is found
     }
     void init()
     {
         screens = std::make_unique<Screens>(desk.services());
         QTest::mouseClick(widget(ids::title::Label1), Qt::LeftButton); // Play
         QVERIFY(QTest::qWaitForWindowActive(widget(b::Form1))); // the title's loss of the keyboard is past
-        told.clear();
     }
     void cleanup() { screens.reset(); }
 
@@ -114,45 +103,6 @@ private slots:
         // pixel: a screen of either shows it as stored.
         QTest::mouseClick(widget(b::Label7), Qt::LeftButton);
         QTRY_COMPARE(seen(ids::title::Image1), assets::picture(Art::Title, -1, qRound(d)));
-    }
-
-    void aScreenReaderPlaysARound()
-    {
-        const QString pressAction = QAccessibleActionInterface::pressAction();
-        auto press = [&](QAccessibleInterface* control) { control->actionInterface()->doAction(pressAction); };
-        for (const auto& [id, role] : {std::pair{b::Form1, QAccessible::Window},
-                                       {b::Image1 + 4, QAccessible::Button},
-                                       {b::List1, QAccessible::List},
-                                       {b::Label4, QAccessible::StaticText}})
-            QCOMPARE(reader(id)->role(), role);
-        QAccessibleInterface *chip = reader(b::Image1 + 4), *bets = reader(b::List1);
-        QCOMPARE(chip->text(QAccessible::Name), "Chip 50");
-        QCOMPARE(chip->text(QAccessible::Description), "2 chips");
-        QCOMPARE(chip->actionInterface()->actionNames(), QStringList{pressAction});
-        press(chip);
-        QVERIFY(chip->state().pressed && !reader(b::Image1 + 3)->state().pressed);
-        press(reader(b::Label1 + 17));
-        press(reader(b::Label5 + 1)); // the red disc
-        QCOMPARE(bets->childCount(), 2);
-        QCOMPARE(bets->child(1)->text(QAccessible::Name), "Red-50");
-        QCOMPARE(bets->indexOfChild(bets->child(1)), 1);
-        press(bets->child(0));
-        QVERIFY(bets->child(0)->state().selected && !bets->child(1)->state().selected);
-        QCOMPARE(bets->text(QAccessible::Value), "17-50");
-
-        QTest::keyClick(widget(b::Form1), Qt::Key_Tab); // the keyboard's focus moves, and a screen reader follows
-        QVERIFY(reader(session().focus())->state().focused);
-        press(reader(b::Label6));
-        for (const QString& event :
-             {heard("Image1(4)", QAccessible::StateChanged), heard("Image1(4)", QAccessible::DescriptionChanged),
-              heard("List1(0)", QAccessible::Selection), heard("Label4", QAccessible::NameChanged),
-              heard(widget(session().focus())->objectName(), QAccessible::Focus)})
-            QVERIFY2(told.contains(event), qPrintable(event));
-
-        press(reader(b::Label6)); // the spin
-        QTRY_VERIFY(widget(b::Picture2)->isVisible());
-        QCOMPARE(reader(b::Cislo)->text(QAccessible::Value), "18, red"); // heard once, when it stops
-        QCOMPARE(told.count(heard("Cislo", QAccessible::ValueChanged)), 1);
     }
 
     // A window moved to a screen of another scale draws every control as one

@@ -45,6 +45,10 @@ play({
     await page.mouse.up();
   },
   key: (name) => page.keyboard.press(keys[name] ?? name),
+  hold: async (name) => { // pressed again while down, it is the browser's repeat
+    for (let i = 0; i < 10; ++i) await page.keyboard.down(keys[name] ?? name);
+    await page.keyboard.up(keys[name] ?? name);
+  },
   close: () => page.goBack(),
   freeze: async () => page.clock.pauseAt(await page.evaluate(() => Date.now() + 1000)),
   moment: () => page.clock.runFor(1),

@@ -276,11 +276,14 @@ int wmain(int, wchar_t* argv[])
     click(of(form1, b::Label6));
     click(of(form1, b::Image1 + 1));
     waitFor([&] { return textOf(of(form1, b::Label4)) == "Player 1"; });
+    PostMessageW(form1, WM_SYSKEYDOWN, VK_RETURN, 0x20000001); // Alt+Enter; then Space repeated, bit 30
+    PostMessageW(form1, WM_KEYDOWN, VK_SPACE, 0x40000001);
     PostMessageW(form1, WM_KEYDOWN, VK_TAB, 1);
     Sleep(1000);
     check(traced(of(form1, b::Cislo), {"NotifyWinEvent(0000800e,"}).size() == 1 &&
-              traced(of(form1, b::Label7), {"NotifyWinEvent(00008005,"}).size() == 1,
-          "screen readers hear the drawn number once a spin, and Tab from Next to X");
+              traced(of(form1, b::Label7), {"NotifyWinEvent(00008005,"}).size() == 1 &&
+              textOf(of(form1, b::Label4)) == "Player 1",
+          "screen readers hear the drawn number once a spin; Alt+Enter and a repeated Space leave Next, Tab goes to X");
     check(has(traced(of(form1, b::Image1 + 1), {State, "ClearHwndProps"}).back(), "ClearHwndProps"),
           "a chip pressed during the spin stays unchosen");
 
