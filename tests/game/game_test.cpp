@@ -90,14 +90,6 @@ TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
     EXPECT_EQ(t.desk.random.seeds.size(), 50u) << "idle ticks draw nothing";
 }
 
-// What each outside cell does for every number of the wheel: B Big, S Small,
-// E Even, O Odd, K Black, R Red, '.' loses. 0 wins Even and Small only.
-constexpr std::array<const char*, 37> Outcomes{
-    ".SE...", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R",
-    ".SE.K.", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", "B..O.R",
-    "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..OK.",
-    "B.E..R", "B..OK.", "B.E..R", "B..OK.", "B.E..R", "B..OK.", "B.E..R"};
-
 class Outcome : public ::testing::TestWithParam<int> {};
 
 TEST_P(Outcome, EveryOutsideCellPaysTwoAndANumberThirtySixForBothPlayers)
