@@ -1,5 +1,5 @@
 // The rules and the game, driven through the fakes one player's action at a
-// time; the outcome table below is the one statement of what each bet wins.
+// time; the outcome table of tests/support is the one statement of what each bet wins.
 #include "support/table.h"
 
 #include <gtest/gtest.h>
