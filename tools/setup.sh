@@ -4,13 +4,14 @@
 # Building the game needs debian/control's Build-Depends (install_build_deps);
 # playing needs Qt's X11 plugin besides.
 PLAY_PACKAGES=(qt6-qpa-plugins)
-# What the test command needs besides: GoogleTest, a virtual X server and the
-# tools that drive, photograph and read it (OCR) under a window manager, the
-# validators of the desktop entry, Debian's checkers of a package (reprotest,
+# What the test command needs besides: GoogleTest, RapidCheck for the game's
+# property test (built for Linux only), a virtual X server and the tools that
+# drive, photograph and read it (OCR) under a window manager, the validators
+# of the desktop entry, Debian's checkers of a package (reprotest,
 # diffoscope, lintian, blhc), python3-xlib for bench/, and the screen readers'
 # bus with a client of it (python3-pyatspi) for the Qt front end's tests,
 # python3-colorspacious for the contrast measured.
-TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
+TEST_PACKAGES=(libgtest-dev googletest librapidcheck-dev xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
     blhc python3-xlib at-spi2-core dbus python3-pyatspi python3-colorspacious)
 # The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for

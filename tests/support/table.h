@@ -32,6 +32,14 @@ struct FakeClock : Clock {
 // The draw that stops the wheel on `number`.
 inline float drawFor(int number) { return (static_cast<float>(number) + 0.5f) / 37.0f; }
 
+// What each outside cell does for every number of the wheel: B Big, S Small,
+// E Even, O Odd, K Black, R Red, '.' loses. 0 wins Even and Small only.
+inline constexpr std::array<const char*, 37> Outcomes{
+    ".SE...", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R", ".SE.K.", ".S.O.R",
+    ".SE.K.", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", ".S.OK.", ".SE..R", "B..O.R",
+    "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..O.R", "B.E.K.", "B..OK.",
+    "B.E..R", "B..OK.", "B.E..R", "B..OK.", "B.E..R", "B..OK.", "B.E..R"};
+
 // Every draw stops the wheel on the number of `draw`; every seed is kept.
 struct FakeRandom : RandomSource {
     float draw = drawFor(18);
