@@ -132,9 +132,15 @@ int wmain(int, wchar_t* argv[])
     SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
     // A dark high-contrast theme of the player's own, not in force yet.
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", REG_SZ, L"0", 4);
+    // Kept in the registry, and told to the system at once: a new prefix's own
+    // colours would otherwise stand until Wine reads its registry again.
+    constexpr int elements[]{COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HOTLIGHT, COLOR_GRAYTEXT};
+    constexpr COLORREF colours[]{RGB(45, 50, 54), RGB(255, 255, 255), RGB(161, 191, 222), RGB(112, 235, 222),
+                                 RGB(166, 166, 166)};
     for (auto [name, rgb] : {std::pair{L"Window", L"45 50 54"}, {L"WindowText", L"255 255 255"},
                              {L"Hilight", L"161 191 222"}, {L"HotTrackingColor", L"112 235 222"}, {L"GrayText", L"166 166 166"}})
         RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Colors", name, REG_SZ, rgb, 2 * (wcslen(rgb) + 1));
+    SetSysColors(5, elements, colours);
     const auto game = reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, argv[1], argv[1], nullptr));
     HWND form2 = nullptr, form1 = nullptr;
     check(waitFor([&] { return (form2 = FindWindowW(nullptr, L"Form2")) && IsWindowVisible(form2); }, 60'000) &&
