@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -110,15 +109,22 @@ struct Table : Display {
         session.press(control);
         session.release(control);
     }
+    // A button or cell by the first word a player reads on it or hears it called: "Play", "X", "Big", "17".
+    static int named(const std::string& word)
+    {
+        for (int id = 0; id < ids::Count; ++id) {
+            const Control& c = Controls[id];
+            std::istringstream said{std::string(c.spokenName.empty() ? c.text : c.spokenName)};
+            if (std::string first; c.clickable && said >> first && first == word)
+                return id;
+        }
+        return -1;
+    }
     void play(const std::string& actions)
     {
         namespace b = ids::table;
         static const std::vector<std::string> keys{"Delete", "Backspace", "Tab", "S-Tab", "Enter",
                                                    "Space", "Left", "Right", "Up", "Down"};
-        static const std::map<std::string, int> named{
-            {"Play", ids::title::Label1}, {"Quit", ids::title::Label1 + 1}, {"Next", b::Label6}, {"X", b::Label7},
-            {"Big", b::Label2}, {"Small", b::Label2 + 1}, {"Even", b::Label2 + 2}, {"Odd", b::Label2 + 3},
-            {"Black", b::Label5}, {"Red", b::Label5 + 1}};
         auto at = [](const auto& words, const auto& word) {
             return static_cast<int>(std::find(words.begin(), words.end(), word) - words.begin());
         };
@@ -130,10 +136,8 @@ struct Table : Display {
             if (const int key = at(keys, a); key < 10) {
                 session.key(static_cast<Key>(key), true);
                 session.key(static_cast<Key>(key), false);
-            } else if (named.contains(a)) {
-                click(named.at(a));
-            } else if (verb.empty()) {
-                click(b::Label1 + n);
+            } else if (const int id = named(a); id >= 0) {
+                click(id);
             } else if (verb == "$" && at(ChipValues, n) < DenominationCount) {
                 click(b::Image1 + at(ChipValues, n));
             } else if (verb == "t" || verb == "spin") {
