@@ -1,6 +1,4 @@
-// Stand-ins for the desk the game runs on, so that a test decides what the
-// clock says and what the wheel draws; and a game driven by lines of a
-// player's actions, played through the session as raw events.
+// Stand-ins for the clock and the wheel, and a game driven by lines of a player's actions as raw events.
 #pragma once
 
 #include "session/session.h"
@@ -53,12 +51,9 @@ struct Desk {
     Session::Services services() { return {clock, random}; }
 };
 
-// The windows as a front end shows them: each control's look as of its last
-// redraw, and a log of what changed, in order. "Play $5 17 Red Next": buttons
-// and outside cells by their caption, "$5" takes the 5-chip, "17" lays it on
-// 17; "t49" is 49 ticks, "spin7" a spin of 50 ending on 7; "del1" selects row
-// 1 of the current list and presses Delete for a tick; Tab,
-// S-Tab (Shift+Tab), Enter, Space, the arrows, Delete and Backspace are keys.
+// The windows as a front end shows them: each control's look as of its last redraw, and a log of what changed.
+// "Play $5 17 Red Next": controls by their caption, "$5" the 5-chip; "t49" 49 ticks, "spin7" a spin ending on 7;
+// "del1" Delete on row 1 of the current list; Tab, S-Tab, Enter, Space, arrows, Delete, Backspace are keys.
 struct Table : Display {
     Desk desk;
     Session session;

@@ -1,6 +1,4 @@
-// What only a browser shows of the page beyond the round (round.test.mjs): a
-// screen reader, the page's focus, Timer1, touch, zoom, pinch, dense screens,
-// Back after a reload, the page's messages, an early or offline start, the server.
+// What only a browser shows of the page beyond the round (round.test.mjs).
 import { after, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
@@ -119,8 +117,7 @@ test('on a phone the table fits the screen as the page loads, and a pinch enlarg
   const box = await screen(phone, 'Form1').boundingBox();
   assert.ok(box.x >= 0 && box.x + box.width <= 390.5 && box.width > 388, `the table is ${box.width} wide at ${box.x}`);
   assert.ok(Math.abs(box.width / box.height - 859 / 669) < 0.01, 'the table keeps its shape');
-  // Chromium here synthesizes no pinch of two fingers: the one of a touch pad,
-  // and nothing on the page that stops fingers from zooming.
+  // A touch pad's pinch (Chromium synthesizes no two fingers' here), and nothing that stops fingers zooming.
   await (await cdp(phone)).send('Input.synthesizePinchGesture', { x: 200, y: 300, scaleFactor: 2, gestureSourceType: 'mouse' });
   assert.ok(await phone.evaluate(() => visualViewport.scale > 1.5), 'pinched');
   assert.deepEqual(await phone.evaluate(() => [...document.querySelectorAll('*')].filter((e) => !/auto|pinch-zoom/.test(getComputedStyle(e).touchAction)).length), 0);
@@ -157,9 +154,8 @@ test('a page of the game', async (t) => {
   // The accessibility rule engine that Lighthouse runs.
   await t.test('axe-core finds nothing on either screen, nor in the high-contrast looks', async () => {
     await page.addScriptTag({ path: new URL(import.meta.resolve('axe-core')).pathname });
-    // And in the high-contrast looks, the number cells included, the chip of 1
-    // in hand and the focus on 18: the look measured (tests/e2e/contrast.py),
-    // in the game's own colours, then in the system's (Chromium's light theme).
+    // In the high-contrast looks, the chip of 1 in hand and the focus on 18, measured (tests/e2e/contrast.py)
+    // in the game's colours, then the system's (Chromium's light theme).
     const marks = (focus, chip) => `focus 18 outside ${focus}\nfocus 18 inside ${focus}\nchip in hand outside ${chip}\nchip in hand inside ${chip}`;
     const figures = (focus, chip) => `numeral 17 21.0\nnumeral 18 21.0\ndrawn number 21.0\n${marks(focus, chip)}\n${
     ['deuteranomaly', 'protanomaly', 'tritanomaly'].map((cvd) => `red to black ${cvd} 21.0\n`).join('')}`;
@@ -175,8 +171,7 @@ test('a page of the game', async (t) => {
           runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'best-practice'] },
           rules: { 'label-content-name-mismatch': { enabled: true }, 'target-size': { enabled: true } },
         });
-        // The red numbers on the green cloth are the colours of every roulette
-        // table; each number is also read out by its name.
+        // Red numbers on green cloth, as on every roulette table; each is read out by its name.
         const red = (v, n) => !high && v.id === 'color-contrast' && /Label1\(\d+\)/.test(n.target);
         return violations.flatMap((v) => v.nodes.filter((n) => !red(v, n)).map((n) => `${v.id}: ${n.target}`));
       }, Boolean(look));
