@@ -1,13 +1,8 @@
-// Plays round.steps on a desktop front end (checked by steps.mjs): the real
-// program on a virtual X server of its own under a real window manager
-// (openbox), driven with the mouse, the keys and the desktop's close requests
-// (xdotool, wmctrl), photographed with ImageMagick's import. The game is found
-// by its windows' titles "Form2" and "Form1" and its scale by their size, so
-// any desktop front end is driven at any scale.
-//
+// Plays round.steps (steps.mjs) on the real program, on an X server of its own under openbox, with xdotool,
+// wmctrl and ImageMagick's import; found by its windows' titles and scale by their size, any desktop front end.
 //   node desktop.mjs <steps file> <screenshot folder> [--steps N] -- <command that starts the game...>
 //
-// MORVIK_LAYOUT names the layout_json program. Exits 77 when a tool is missing.
+// MORVIK_LAYOUT: the layout_json program. Exits 77 when a tool is missing.
 import { spawn, spawnSync } from 'node:child_process';
 import { once } from 'node:events';
 import { after } from 'node:test';
@@ -51,8 +46,7 @@ const moveTo = (p) => {
   return move;
 };
 
-// To the game and every process it started, Wine's program among them: the
-// game leads a process group of its own.
+// To the game's process group: every process it started, Wine's program among them.
 const signal = (name) => process.kill(-game.pid, name);
 
 after(() => {
@@ -88,8 +82,7 @@ play({
   hold: (name) => run('xdotool', 'keydown', keysym(name), 'sleep', '1', 'keyup', keysym(name)),
   close: (window) => run('wmctrl', '-F', '-c', window),
   freeze: () => signal('SIGSTOP'),
-  // A tenth of a millisecond: a loaded machine may stop the game later, but a
-  // spin's 50 ticks still leave several screenshots to see it in.
+  // A tenth of a millisecond: on a loaded machine, a spin still leaves several screenshots to see it in.
   moment() {
     signal('SIGCONT');
     Atomics.wait(new Int32Array(new SharedArrayBuffer(4)), 0, 0, 0.1);

@@ -1,10 +1,5 @@
-// Plays the steps of round.steps through a driver and checks each on
-// screenshots alike for every front end: the desktop's (desktop.mjs) and the
-// browser's (tests/web/round.test.mjs). A driver only acts as a player does
-// and takes screenshots; where controls are and how they look comes from the
-// layout's table (layout_json, MORVIK_LAYOUT) and the steps, texts by OCR.
-//
-// A driver gives, in device pixels of its screenshots:
+// Plays round.steps through a driver (desktop.mjs, tests/web/round.test.mjs), checked alike on screenshots
+// against the layout's table (layout_json, MORVIK_LAYOUT), texts by OCR. A driver gives, in device pixels of its screenshots:
 //   screen                      { width, height } that its windows are centred in
 //   launch(), ended()           starts the game (again); whether it ended, and well
 //   showing(name), window(name) whether Form2 or Form1 shows; its box { x, y, w, h }
@@ -18,15 +13,11 @@ import { setTimeout as sleep } from 'node:timers/promises';
 
 const { PNG } = createRequire(new URL('../web/package.json', import.meta.url))('pngjs');
 
-// Long enough for a sanitizer build, or Wine, to start on a loaded machine.
-const PatienceMs = 60_000;
-// A spin of 50 ticks is over well within this once it runs, on every front
-// end; on a timer a hundred times slower it is not.
-const SettleMs = 3_000;
-// Longer than a double click takes: Qt's default is 400 ms, Windows' 500 ms.
-const DoubleClickMs = 800;
+const PatienceMs = 60_000; // for a sanitizer build, or Wine, to start on a loaded machine
+const SettleMs = 3_000; // a spin of 50 ticks, but not on a timer a hundred times slower
+const DoubleClickMs = 800; // longer than Qt's 400 ms and Windows' 500 ms
 
-// --- The one pixel reader: colours as 0xrrggbb ---
+// The one pixel reader: colours as 0xrrggbb.
 
 export function decode(png) {
   const { width, data } = PNG.sync.read(png);
@@ -47,10 +38,8 @@ function ink(s, area, inked) {
   return right < 0 ? null : { x: left, y: top, w: right - left + 1, h: bottom - top + 1 };
 }
 
-// The text in `area` on a ground of colour `ground`, read by tesseract off a
-// greyscale PNM with a white margin, the letters' smoothed edges kept (cut to
-// black and white, a dotted 0 reads as a 6) and each pixel made `zoom` wide
-// (at a small size an X reads as "xX", at a large one "Player" as "Plaver").
+// The text in `area` on `ground`, read by tesseract off a greyscale PNM with a white margin, smoothed edges
+// kept (in black and white a dotted 0 reads 6), each pixel `zoom` wide (small, X reads "xX"; large, "Plaver").
 function read(s, area, ground, zoom, lines = 1) {
   const w = zoom * area.w + 40, h = zoom * area.h + 40, page = Buffer.alloc(w * h, 255), ink = [];
   for (let y = 0; y < area.h; ++y) for (let x = 0; x < area.w; ++x) ink.push(distance(s.at(area.x + x, area.y + y), ground));
@@ -63,16 +52,13 @@ function read(s, area, ground, zoom, lines = 1) {
     { input: Buffer.concat([Buffer.from(`P5 ${w} ${h} 255\n`), page]), stdio: ['pipe', 'pipe', 'ignore'] })
     .toString().replace(/\s+/g, ' ').trim();
 }
-// Whether OCR read `text`, spaces aside: in English it tells no case of a
-// monospaced letter, may part a word in two, and misreads the title's Czech
-// words, which match anything.
+// Whether OCR read `text`, spaces and case aside; the title's Czech words, which it misreads, match anything.
 function reads(seen, text) {
   const words = text.split(' ').map((w) => (/[^ -~]/.test(w) ? '.+' : w.replace(/[.*+?^${}()|[\]\\]/g, '\\$&')));
   return new RegExp(`^${words.join('')}$`, 'i').test(seen.replaceAll(' ', ''));
 }
 
-// A number's ink as a mask, where the caption's colour covers over half the
-// ground; `solid` is the share of it in the very colour, edges aside.
+// A number's ink as a mask (over half of `text`'s colour); `solid`: the share in the very colour.
 function numberInk(s, area, text, ground) {
   const inked = (c) => 2 * distance(c, ground) > distance(text, ground);
   const box = ink(s, area, inked);
@@ -84,8 +70,7 @@ function numberInk(s, area, text, ground) {
   return { ...box, bit, solid: solid / all };
 }
 
-// Whether every inked pixel of `a` lies within a pixel of one of `b`, the two
-// centred on each other, but for a few.
+// Whether all but a few inked pixels of `a` lie within a pixel of one of `b`, the two centred on each other.
 function near(a, b) {
   const sx = Math.trunc((b.w - a.w) / 2), sy = Math.trunc((b.h - a.h) / 2);
   let inked = 0, astray = 0;
@@ -129,8 +114,7 @@ export function play(driver, { steps, shots, count = Infinity }) {
     fail(typeof seen === 'string' ? `${what} (saw ${seen})` : what);
   }
 
-  // The entries of the shown list, top to bottom: bands of light text, the
-  // selected one on a ground of its own.
+  // The shown list's entries, top to bottom: bands of light text, the selected one on a ground of its own.
   function listRows(s) {
     const area = listArea(), rows = [];
     for (let y = area.y, top = -1; y <= area.y + area.h; ++y) {
@@ -143,10 +127,8 @@ export function play(driver, { steps, shots, count = Infinity }) {
   }
   const entries = (s) => listRows(s).map((r) => read(s, { ...r, y: r.y - px(3), h: r.h + 2 * px(3) }, 0, zoom())).join(' ');
 
-  // Whether a caption shows `number` in `colour`: the shape of that number's
-  // cell on the table (OCR takes the font's dotted 0 for an 8), give or take
-  // the fraction of a pixel a fractional scale moves it by and the pixel of
-  // boldness a system's gamma (Windows, Wine) adds to light letters on dark.
+  // Whether a caption shows `number` in `colour`: the shape of that number's cell (OCR takes a dotted 0 for 8),
+  // give or take a fractional scale's shift and the pixel of boldness Wine's gamma adds to light on dark.
   function showsNumber(s, c, number, colour) {
     const shown = numberInk(s, inset(onScreen(c), px(2)), colour, rgb(c.under)); // within Cislo's sunken edge
     const wanted = numberInk(s, onScreen(cell(number)), rgb(cell(number).colour), rgb(cell(number).under));
@@ -170,10 +152,8 @@ export function play(driver, { steps, shots, count = Infinity }) {
       .every(([x, y]) => s.at(x, y) === colour);
   }
 
-  // The window's figures where the layout puts them, and every caption whole
-  // in its box: read so, as wide as its widest line in Liberation Mono (0.6 of
-  // the size a letter, less where a fractional scale shrinks the size), in the
-  // middle of the box or at its left edge.
+  // The window's figures where the layout puts them, and every caption whole in its box: read so, as wide as
+  // its widest line in Liberation Mono (0.6 of the size a letter), centred or at the box's left edge.
   function laidOut(s, window) {
     const o = boxes[window];
     const at = (x, y, dx = 0, dy = 0) => s.at(o.x + px(x) + dx, o.y + px(y) + dy);
@@ -230,15 +210,13 @@ export function play(driver, { steps, shots, count = Infinity }) {
     key: async (keys) => { for (const key of keys) await driver.key(key); },
     hold: ([key]) => driver.hold(key), // held down a second, the desktop repeating it
     close: ([window]) => driver.close(window), // the desktop's close request to Form2 or Form1
-    // From now on the game's clock runs a moment at a time between looks at
-    // the screen, so that checks see a spin as it runs; thaw lets it go.
+    // The game's clock runs a moment at a time between looks, so that checks see a spin run; thaw lets it go.
     freeze: () => { frozen = true; return driver.freeze(); },
     thaw: () => { frozen = false; return driver.thaw(); },
     start: () => driver.launch(), // the game again, after it ended
   };
 
-  // The checks, each waited for until it holds of a screenshot: what holds
-  // (true, or what was seen instead) and how long to wait.
+  // The checks, each waited for until it holds of a screenshot (true, or what was seen) and how long.
   const checks = {
     ended: () => [() => driver.ended(), { screenshot: false }], // with status 0
     // That window, in the middle of the screen and wholly on it, and not the other.

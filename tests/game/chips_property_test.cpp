@@ -1,7 +1,5 @@
-// No chip is made or lost, whatever two players do: random sequences of every
-// action a player has, played through the session and checked against a model
-// after each. A failure prints the shortest sequence found, in the driver's words.
-// More sequences: RC_PARAMS="max_success=5000"; RC_PARAMS="seed=..." plays one again.
+// No chip is made or lost, whatever two players do: random actions checked against a model after each; a
+// failure prints the shortest sequence. RC_PARAMS="max_success=5000" plays more, "seed=..." one again.
 #include "support/table.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +13,7 @@ constexpr std::array<int, 6> Values{1, 5, 10, 20, 50, 100};
 const std::array<std::string, 6> Words{"Big", "Small", "Even", "Odd", "Black", "Red"};
 std::string cellName(int cell) { return cell < 37 ? std::to_string(cell) : Words[cell - 37]; }
 
-// Each player's chips are their stock plus their bets; laying and withdrawing
-// move a chip between the two, and nothing else does but the end of a spin.
+// Each player's stock and bets: laying and withdrawing move a chip between them; nothing else but a spin does.
 struct Model {
     std::array<std::array<Count, 6>, 2> stock{{{2, 2, 2, 2, 2, 2}, {2, 2, 2, 2, 2, 2}}};
     std::array<std::vector<std::pair<int, int>>, 2> bets; // cell (1 to 36, then Big to Red as 37 to 42), chip
@@ -25,8 +22,7 @@ struct Model {
 
 enum Kind { Choose, Lay, Withdraw, Next, Ticks };
 
-// A chip chosen, a cell clicked `times` times, entry `n` withdrawn, "Next", or
-// ticks, the spin's 50 ending on `draw`, maybe passed on the title window.
+// A chip chosen, a cell clicked `times` times, entry `n` withdrawn, "Next", or ticks (maybe behind the title).
 struct Action : rc::state::Command<Model, Table> {
     Kind kind = static_cast<Kind>(*rc::gen::inRange(0, 5));
     int n = *rc::gen::inRange(0, 43), times = *rc::gen::inRange(1, 10), ticks = *rc::gen::element(50, 1, 49, 60);
@@ -82,8 +78,7 @@ struct Action : rc::state::Command<Model, Table> {
         }
         m.player = 0;
     }
-    // The counters, the stock put away and both lists are the model's, and
-    // what the game keeps to settle is what its lists show.
+    // The counters, the stock put away and both lists are the model's, and the game settles what they show.
     void run(const Model& before, Table& t) const override
     {
         t.play(words());

@@ -1,6 +1,5 @@
-// The game's own generator, re-seeded from the time of day before every tick,
-// through whole spins started all over the day. Late in the day a float time
-// of day moves in steps of almost 8 ms, so that ticks in a row share a seed.
+// The game's own generator, re-seeded from the time of day every tick, through spins all over the day (late,
+// a float time of day moves in steps of almost 8 ms: ticks in a row share a seed).
 #include "game/wheel.h"
 #include "support/table.h"
 
@@ -12,8 +11,7 @@
 namespace morvik::testing {
 namespace {
 
-// A chi-square with 36 degrees of freedom (37 numbers) exceeds this with
-// probability 0.001 (NIST/SEMATECH e-Handbook, table of upper critical values).
+// A chi-square of 36 degrees of freedom exceeds this with probability 0.001 (NIST/SEMATECH e-Handbook).
 constexpr double ChiSquare36At0001 = 67.985;
 
 TEST(WheelFairness, SpinsEndOnEveryNumberEquallyOftenInEveryQuarterOfTheDay)

@@ -1,6 +1,4 @@
-// Stand-ins for the desk the game runs on, so that a test decides what the
-// clock says and what the wheel draws; and a game driven by lines of a
-// player's actions, played through the session as raw events.
+// Stand-ins for the clock and the wheel, and a game driven by lines of a player's actions as raw events.
 #pragma once
 
 #include "session/session.h"
@@ -9,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -54,12 +51,9 @@ struct Desk {
     Session::Services services() { return {clock, random}; }
 };
 
-// The windows as a front end shows them: each control's look as of its last
-// redraw, and a log of what changed, in order. "Play $5 17 Red Next": buttons
-// and outside cells by their caption, "$5" takes the 5-chip, "17" lays it on
-// 17; "t49" is 49 ticks, "spin7" a spin of 50 ending on 7; "del1" selects row
-// 1 of the current list and presses Delete for a tick; Tab,
-// S-Tab (Shift+Tab), Enter, Space, the arrows, Delete and Backspace are keys.
+// The windows as a front end shows them: each control's look as of its last redraw, and a log of what changed.
+// "Play $5 17 Red Next": controls by their caption, "$5" the 5-chip; "t49" 49 ticks, "spin7" a spin ending on 7;
+// "del1" Delete on row 1 of the current list; Tab, S-Tab, Enter, Space, arrows, Delete, Backspace are keys.
 struct Table : Display {
     Desk desk;
     Session session;
@@ -110,15 +104,22 @@ struct Table : Display {
         session.press(control);
         session.release(control);
     }
+    // A button or cell by the first word a player reads on it or hears it called: "Play", "X", "Big", "17".
+    static int named(const std::string& word)
+    {
+        for (int id = 0; id < ids::Count; ++id) {
+            const Control& c = Controls[id];
+            std::istringstream said{std::string(c.spokenName.empty() ? c.text : c.spokenName)};
+            if (std::string first; c.clickable && said >> first && first == word)
+                return id;
+        }
+        return -1;
+    }
     void play(const std::string& actions)
     {
         namespace b = ids::table;
         static const std::vector<std::string> keys{"Delete", "Backspace", "Tab", "S-Tab", "Enter",
                                                    "Space", "Left", "Right", "Up", "Down"};
-        static const std::map<std::string, int> named{
-            {"Play", ids::title::Label1}, {"Quit", ids::title::Label1 + 1}, {"Next", b::Label6}, {"X", b::Label7},
-            {"Big", b::Label2}, {"Small", b::Label2 + 1}, {"Even", b::Label2 + 2}, {"Odd", b::Label2 + 3},
-            {"Black", b::Label5}, {"Red", b::Label5 + 1}};
         auto at = [](const auto& words, const auto& word) {
             return static_cast<int>(std::find(words.begin(), words.end(), word) - words.begin());
         };
@@ -130,10 +131,8 @@ struct Table : Display {
             if (const int key = at(keys, a); key < 10) {
                 session.key(static_cast<Key>(key), true);
                 session.key(static_cast<Key>(key), false);
-            } else if (named.contains(a)) {
-                click(named.at(a));
-            } else if (verb.empty()) {
-                click(b::Label1 + n);
+            } else if (const int id = named(a); id >= 0) {
+                click(id);
             } else if (verb == "$" && at(ChipValues, n) < DenominationCount) {
                 click(b::Image1 + at(ChipValues, n));
             } else if (verb == "t" || verb == "spin") {

@@ -1,6 +1,4 @@
-// What every browser test starts from: the built site (MORVIK_SITE) served on
-// 127.0.0.1 and Debian's Chromium, driven by playwright-core, which downloads
-// no browser of its own.
+// The built site (MORVIK_SITE) served on 127.0.0.1, and Debian's Chromium driven by playwright-core.
 import { chromium } from 'playwright-core';
 import { serve } from '../../tools/serve.mjs';
 
@@ -10,8 +8,7 @@ export async function start() {
   const { url, server } = await serve(site);
   const browser = await chromium.launch({
     executablePath: process.env.MORVIK_CHROMIUM ?? '/usr/bin/chromium',
-    // Playwright starts it headless with a user data folder of its own; on
-    // this closed network Chromium must not call home.
+    // Headless, with a user data folder of its own; it must not call home.
     args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
       '--disable-component-update', '--disable-sync'],
   });
@@ -19,8 +16,7 @@ export async function start() {
     url,
     server,
     browser,
-    // A page of its own context, its timers held, Timer1 with them, until the
-    // test lets time pass (page.clock.runFor); script errors are kept.
+    // A page of its own context, its timers (Timer1) held till the test runs them; script errors kept.
     async open(options = {}, { clock = true } = {}) {
       const context = await browser.newContext({ viewport: { width: 1280, height: 1024 }, ...options });
       const page = await context.newPage();

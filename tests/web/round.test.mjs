@@ -1,14 +1,6 @@
-// Plays tests/e2e/round.steps (checked by steps.mjs) in Chromium, the mouse and
-// the keys through the browser's own input, the screens photographed as the
-// player sees them.
-//
-// A browser player has no window to close: the Back button (a phone's back
-// gesture) is the desktop's close request, to the table on the table; on the
-// title it leaves the page, ending the game as closing the title ends the
-// program. "ended" holds once the page no longer shows the game.
-//
-// MORVIK_SCALE: device pixels to the pixel. Each step's screenshot stays in
-// screenshots/ (screenshots-<scale>/) of the folder it runs in.
+// Plays tests/e2e/round.steps (steps.mjs) in Chromium through the browser's own input. The Back button is the
+// desktop's close request: on the title it leaves the page, ending the game. MORVIK_SCALE: device pixels to
+// the pixel; screenshots in screenshots/ (screenshots-<scale>/) of the folder it runs in.
 import { after } from 'node:test';
 import { play } from '../e2e/steps.mjs';
 import { screen, start } from './browser.mjs';

@@ -1,6 +1,4 @@
-// What only the Qt windows show, at one and two device pixels to the layout
-// pixel; what they tell screen readers is screen_reader.py's to check, the
-// rest the session's tests' and the end-to-end round's.
+// What only the Qt windows show, at one and two device pixels to the layout pixel; screen_reader.py hears them.
 #include "qt/assets.h"
 #include "qt/fonts.h"
 #include "qt/screens.h"
@@ -16,8 +14,7 @@
 using namespace morvik;
 namespace b = morvik::ids::table;
 
-// The desktop's settings portal on the test's own session bus: its contrast
-// setting, answered when read.
+// The desktop's settings portal on the test's own session bus: its contrast setting.
 class Portal : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
@@ -70,7 +67,7 @@ private slots:
         // The disc's edge is smoothed: more colours than its own and the cloth's.
         QVERIFY(seen(b::Label5).convertToFormat(QImage::Format_Indexed8).colorCount() > 2);
 
-        // The chosen chip's picture, the 20's, inside its frame: its rim at nine o'clock is green.
+        // The chosen 20's picture inside its frame: its rim at nine o'clock green.
         session().click(b::Image1 + 3);
         const QColor rim = seen(b::Image1 + 3).pixelColor(5 * d, 30 * d);
         QVERIFY2(qAbs(rim.red() - 38) + qAbs(rim.green() - 135) + qAbs(rim.blue() - 55) < 12, qPrintable(rim.name()));
@@ -86,8 +83,7 @@ private slots:
         QCOMPARE(look(b::List1).top, 0);
         session().pressEntry(b::List1, 1);
 
-        // Delete takes back the selected entry at a tick. Held down while another
-        // program takes the keyboard, it never comes up: losing the keyboard lets it go.
+        // Delete takes the entry selected back at a tick; the keyboard lost, it lets go of the key.
         for (const auto& [loss, left] : {std::pair{QEvent::ApplicationDeactivate, 11}, {QEvent::WindowDeactivate, 10}}) {
             QTest::keyPress(widget(b::Form1), Qt::Key_Delete);
             QTRY_COMPARE(look(b::List1).entries.size(), std::size_t(left));
@@ -99,14 +95,12 @@ private slots:
             QTest::keyRelease(widget(b::Form1), Qt::Key_Delete);
         }
 
-        // The title's artwork is stored at one and two device pixels to the
-        // pixel: a screen of either shows it as stored.
+        // The title's artwork, stored at one and two device pixels to the pixel, shown as stored.
         QTest::mouseClick(widget(b::Label7), Qt::LeftButton);
         QTRY_COMPARE(seen(ids::title::Image1), assets::picture(Art::Title, -1, qRound(d)));
     }
 
-    // A window moved to a screen of another scale draws every control as one
-    // made there.
+    // A window moved to a screen of another scale draws every control as one made there.
     void everyControlIsDrawnAtTheNewScale()
     {
         if (QGuiApplication::screens().size() < 2)
@@ -132,9 +126,7 @@ private slots:
             QVERIFY2(widget(id)->grab().toImage() == there.widget(id)->grab().toImage(), layoutName(id).c_str());
     }
 
-    // Turned on and off mid-round by the desktop's portal, the look changes
-    // at once and nothing else (bets, the chip in hand, the focus: the same
-    // screen after); a program started with it on reads it.
+    // Turned on and off mid-round by the portal, only the look changes; a program started with it on reads it.
     void followsTheDesktopsContrastSetting()
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
