@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPainter>
 #include <QScreen>
 
@@ -78,8 +79,17 @@ void ControlWidget::closeEvent(QCloseEvent* event)
     session.closeRequest(id);
 }
 
+// The player's languages as Qt has them from LANGUAGE, LC_ALL, LC_MESSAGES and LANG.
+static std::vector<std::string> systemLanguages()
+{
+    std::vector<std::string> tags;
+    for (const QString& tag : QLocale::system().uiLanguages())
+        tags.push_back(tag.toStdString());
+    return tags;
+}
+
 Screens::Screens(Session::Services services)
-    : players(services, *this)
+    : players(services, *this, systemLanguages())
 {
     installAccessibility();
     QCoreApplication::instance()->installEventFilter(this);

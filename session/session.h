@@ -34,7 +34,9 @@ public:
         RandomSource& random;
     };
 
-    Session(Services services, Display& display);
+    // In the first of the player's languages, most wanted first (BCP 47 tags
+    // such as "cs-CZ"), that the game speaks; in English when none.
+    Session(Services services, Display& display, const std::vector<std::string>& languages = {});
     // Shows the title window, once the front end has made it.
     void start();
 
@@ -72,6 +74,7 @@ public:
     // Shown, with its window and everything it lies in.
     bool inSight(int control) const;
     int focus() const { return focused; }
+    int language() const { return spoken; } // in Languages and Layouts
 
     // Null until the first "Play".
     const Game* game() const { return engine ? &*engine : nullptr; }
@@ -102,6 +105,7 @@ private:
 
     Services services;
     Display& display;
+    int spoken = 0;
     std::optional<Game> engine;
     std::array<Look, ids::Count> looks;
     std::array<bool, ids::Count> shown{};

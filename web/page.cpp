@@ -99,8 +99,14 @@ std::vector<std::pair<std::string, std::string>> told(const Session& session, in
 class Page final : public Display {
 public:
     explicit Page(Session::Services services)
-        : players(services, *this)
+        : players(services, *this, emscripten::vecFromJSArray<std::string>(val::global("navigator")["languages"]))
     {
+        // The build wrote the title in English: in another language, the page
+        // and the title say it again.
+        if (const int language = players.language(); language != 0) {
+            document["documentElement"].set("lang", std::string(Languages[language].tag));
+            element(ids::title::Form2).set("outerHTML", markup(players, ids::title::Form2));
+        }
         players.start();
     }
 
@@ -191,8 +197,8 @@ std::string markup(const Session& session, int control)
     std::string html = "<div data-control=\"" + layoutName(control) + "\" data-id=" + std::to_string(control);
     for (const auto& [name, value] : told(session, control))
         html += " " + name + "=\"" + escaped(value) + "\"";
-    if (!row.language.empty())
-        html += " lang=" + std::string(row.language);
+    if (const std::string_view language = Layouts[session.language()][control].language; !language.empty())
+        html += " lang=" + std::string(language);
     // The keyboard's focus is the session's; the page's follows it, for screen readers.
     if (row.clickable || row.kind == Kind::List)
         html += " tabindex=-1";

@@ -34,10 +34,23 @@ void centre(HWND window)
                  (area.top + area.bottom - (r.bottom - r.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The user's interface languages, most wanted first, as tags such as "cs-CZ".
+std::vector<std::string> systemLanguages()
+{
+    ULONG count = 0, size = 0;
+    GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &size);
+    std::wstring names(size, L'\0');
+    GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, names.data(), &size);
+    std::vector<std::string> tags;
+    for (const wchar_t* name = names.c_str(); *name; name += tags.back().size() + 1)
+        tags.emplace_back(name, name + wcslen(name)); // ASCII letters and hyphens
+    return tags;
+}
+
 } // namespace
 
 Screens::Screens(Session::Services services)
-    : players(services, *this)
+    : players(services, *this, systemLanguages())
 {
     WNDCLASSW type{};
     type.lpfnWndProc = proc;
