@@ -9,7 +9,7 @@ PLAY_PACKAGES=(qt6-qpa-plugins)
 # validators of the desktop entry, Debian's checkers of a package (reprotest,
 # diffoscope, lintian, blhc), python3-xlib for bench/, and the screen readers'
 # bus for the Qt front end's tests.
-TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
+TEST_PACKAGES=(translate-toolkit libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
     blhc python3-xlib at-spi2-core dbus)
 # The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
