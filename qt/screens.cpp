@@ -79,17 +79,9 @@ void ControlWidget::closeEvent(QCloseEvent* event)
     session.closeRequest(id);
 }
 
-// The player's languages as Qt has them from LANGUAGE, LC_ALL, LC_MESSAGES and LANG.
-static std::vector<std::string> systemLanguages()
-{
-    std::vector<std::string> tags;
-    for (const QString& tag : QLocale::system().uiLanguages())
-        tags.push_back(tag.toStdString());
-    return tags;
-}
-
+// In the player's languages as Qt has them from LANGUAGE, LC_ALL, LC_MESSAGES and LANG.
 Screens::Screens(Session::Services services)
-    : players(services, *this, systemLanguages())
+    : players(services, *this, QLocale::system().uiLanguages().join(' ').toStdString())
 {
     installAccessibility();
     QCoreApplication::instance()->installEventFilter(this);

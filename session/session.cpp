@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 
 namespace morvik {
@@ -46,14 +47,14 @@ std::string joined(const std::array<std::string, 2>& lines)
 
 } // namespace
 
-Session::Session(Services services, Display& display, const std::vector<std::string>& languages)
+Session::Session(Services services, Display& display, const std::string& languages)
     : services(services)
     , display(display)
 {
-    // From the least wanted, so that the most wanted the game speaks stays.
-    for (auto tag = languages.rbegin(); tag != languages.rend(); ++tag)
+    std::istringstream wanted(languages + " en");
+    for (std::string tag; spoken < 0 && wanted >> tag;)
         for (int i = 0; i < static_cast<int>(Languages.size()); ++i)
-            if (tag->substr(0, tag->find_first_of("-_")) == Languages[i].tag)
+            if (tag.substr(0, tag.find_first_of("-_")) == Languages[i].tag)
                 spoken = i;
     for (int id = 0; id < ids::Count; ++id) {
         const Control& row = Layouts[spoken][id];
@@ -381,9 +382,7 @@ void Session::showCounter(int denomination, Count chips)
     const int pixels = fittingPixelSize({{text}, 1}, table::Label3[denomination].width, table::FontPixels);
     setText(b::Label3 + denomination, text, table::White, pixels);
     std::string told(tr(Languages[spoken], chips == 1 ? "OneChip" : "Chips"));
-    if (const auto at = told.find("%s"); at != std::string::npos)
-        told.replace(at, 2, text);
-    descriptions[b::Image1 + denomination] = told;
+    descriptions[b::Image1 + denomination] = told.replace(told.find("%s"), 2, text);
     display.redraw(b::Image1 + denomination);
 }
 

@@ -34,9 +34,9 @@ public:
         RandomSource& random;
     };
 
-    // In the first of the player's languages, most wanted first (BCP 47 tags
-    // such as "cs-CZ"), that the game speaks; in English when none.
-    Session(Services services, Display& display, const std::vector<std::string>& languages = {});
+    // In the first of the player's languages, BCP 47 tags such as "cs-CZ" apart by
+    // white space, most wanted first, that the game speaks; in English when none.
+    Session(Services services, Display& display, const std::string& languages = "");
     // Shows the title window, once the front end has made it.
     void start();
 
@@ -105,7 +105,7 @@ private:
 
     Services services;
     Display& display;
-    int spoken = 0;
+    int spoken = -1;
     std::optional<Game> engine;
     std::array<Look, ids::Count> looks;
     std::array<bool, ids::Count> shown{};

@@ -99,14 +99,11 @@ std::vector<std::pair<std::string, std::string>> told(const Session& session, in
 class Page final : public Display {
 public:
     explicit Page(Session::Services services)
-        : players(services, *this, emscripten::vecFromJSArray<std::string>(val::global("navigator")["languages"]))
+        : players(services, *this, val::global("navigator")["languages"].call<std::string>("join", val(" ")))
     {
-        // The build wrote the title in English: in another language, the page
-        // and the title say it again.
-        if (const int language = players.language(); language != 0) {
-            document["documentElement"].set("lang", std::string(Languages[language].tag));
+        // The build wrote the title in English: in another language, it says it again.
+        if (players.language() != 0)
             element(ids::title::Form2).set("outerHTML", markup(players, ids::title::Form2));
-        }
         players.start();
     }
 

@@ -34,17 +34,14 @@ void centre(HWND window)
                  (area.top + area.bottom - (r.bottom - r.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The user's interface languages, most wanted first, as tags such as "cs-CZ".
-std::vector<std::string> systemLanguages()
+// The user's interface languages, most wanted first, ASCII tags ("cs-CZ") apart by spaces.
+std::string systemLanguages()
 {
-    ULONG count = 0, size = 0;
-    GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &size);
-    std::wstring names(size, L'\0');
-    GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, names.data(), &size);
-    std::vector<std::string> tags;
-    for (const wchar_t* name = names.c_str(); *name; name += tags.back().size() + 1)
-        tags.emplace_back(name, name + wcslen(name)); // ASCII letters and hyphens
-    return tags;
+    wchar_t names[512]{};
+    ULONG count = 0, size = std::size(names);
+    GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, names, &size);
+    std::replace(names, names + std::size(names), L'\0', L' ');
+    return {names, names + std::size(names)};
 }
 
 } // namespace

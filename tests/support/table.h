@@ -62,8 +62,7 @@ struct Table : Display {
     bool quitted = false;
     std::vector<std::string> log;
 
-    explicit Table(const std::string& actions = "Play", RandomSource* wheel = nullptr,
-                   const std::vector<std::string>& languages = {})
+    explicit Table(const std::string& actions = "Play", RandomSource* wheel = nullptr, const std::string& languages = "")
         : session({desk.clock, wheel ? *wheel : desk.random}, *this, languages)
     {
         for (int id = 0; id < ids::Count; ++id)
