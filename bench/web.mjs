@@ -101,17 +101,20 @@ const spinMs = await page.evaluate(() => window.last - window.first);
 const ticks = trace.filter((e) => e.name === 'TimerFire' && e.dur !== undefined).map((e) => e.dur / 1000);
 await web.close();
 
-// Lighthouse's own runs, in a Chromium it starts, three on each profile; the
-// median run by largest contentful paint is reported.
+// Lighthouse's own runs, in a Chromium it starts: five on the mobile profile,
+// three on the desktop one; the median run by largest contentful paint is
+// reported, and the mobile profile's five paints in the order they ran.
 const chrome = await launch({ chromePath: process.env.MORVIK_CHROMIUM ?? '/usr/bin/chromium',
   chromeFlags: ['--headless=new', '--no-sandbox', '--disable-gpu', '--no-first-run', '--disable-background-networking',
     '--disable-component-update', '--disable-sync'] });
 const lcp = (lhr) => lhr.audits['largest-contentful-paint'].numericValue;
 const audits = {};
-for (const [profile, config] of [['mobile', undefined], ['desktop', desktop]]) {
+let paints;
+for (const [profile, config, count] of [['mobile', undefined, 5], ['desktop', desktop, 3]]) {
   const reports = [];
-  for (let run = 0; run < 3; ++run) reports.push((await lighthouse(url, { port: chrome.port, logLevel: 'error' }, config)).lhr);
-  audits[profile] = reports.sort((a, b) => lcp(a) - lcp(b))[1];
+  for (let run = 0; run < count; ++run) reports.push((await lighthouse(url, { port: chrome.port, logLevel: 'error' }, config)).lhr);
+  paints ??= reports.map((r) => lcp(r).toFixed(0)).join(', ');
+  audits[profile] = reports.sort((a, b) => lcp(a) - lcp(b))[Math.floor(count / 2)];
 }
 chrome.kill();
 server.kill();
@@ -132,7 +135,7 @@ const section = `## Web
 Measured on ${new Date().toISOString().slice(0, 10)} by \`node bench/web.mjs\` in ${chromium}, headless, served by
 \`tools/serve.mjs\` (Brotli, as a static host compresses) on 127.0.0.1: ${runs} interleaved loads of the game and of a bare
 page (\`bench/web_bare.html\`: the title's captions in the same font, at the same places), each in a new browser
-context; then a first visit counted on the wire, a spin, and Lighthouse's own runs (its simulated throttling). Load
+context; then a first visit counted on the wire, a spin, and Lighthouse's own runs (its simulated throttling; five on the mobile profile). Load
 average ${loadavg()[0].toFixed(1)} on ${cpus().length} cores at the end. Medians, min to max in parentheses.
 
 | measure | game | yardstick | ratio | budget |  |
@@ -141,7 +144,7 @@ average ${loadavg()[0].toFixed(1)} on ${cpus().length} cores at the end. Medians
 | a first visit, every byte sent: the title, the service worker keeping the game, "Play" | ${kb(moved)} |  |  | <= 250 KB | ${verdict(moved <= 250_000)} |
 | script and WebAssembly (morvik.js, morvik.wasm), uncompressed | ${kb(code)} |  |  | <= 100 KB | ${verdict(code <= 100_000)} |
 | navigation to the title's captions shown, ms (yardstick: the bare page) | ${range(game)} | ${range(bare)} | ${ratio.toFixed(2)} x | <= 1.3 x | ${verdict(ratio <= 1.3)} |
-| largest contentful paint, Lighthouse's mobile profile, ms (desktop: ${lcp(audits.desktop).toFixed(0)}) | ${lcp(audits.mobile).toFixed(0)} |  |  | <= 1500 ms | ${verdict(lcp(audits.mobile) <= 1500)} |
+| largest contentful paint, Lighthouse's mobile profile, median of five runs, ms (the five: ${paints}; desktop: ${lcp(audits.desktop).toFixed(0)}) | ${lcp(audits.mobile).toFixed(0)} |  |  | <= 1500 ms | ${verdict(lcp(audits.mobile) <= 1500)} |
 ${lighthouseRows.join('\n')}
 | a spin, first number to the read-out, ms | ${spinMs.toFixed(0)} |  |  | about 200 to 350 |  |
 | script of a spin tick (TimerFire), ms | ${range(ticks)} over ${ticks.length} ticks |  |  | well under 1 ms | ${verdict(median(ticks) < 1)} |

@@ -30,7 +30,8 @@ set(CMAKE_CXX_FLAGS_INIT "-fstack-protector-strong -D_FORTIFY_SOURCE=2")
 string(APPEND CMAKE_EXE_LINKER_FLAGS_INIT " -Wl,--no-insert-timestamp")
 
 # Tests run under Wine in a prefix of the build folder's own, made on first
-# use; Mono and Gecko are never asked for.
+# use; Mono and Gecko are never asked for, nor the menu builder, which would
+# copy the installer's shortcut into the desktop's menus.
 find_program(MORVIK_WINE64 wine64 PATHS /usr/lib/wine)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
-    WINEDLLOVERRIDES=mscoree,mshtml= MORVIK_WINE64=${MORVIK_WINE64} ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+    WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe= MORVIK_WINE64=${MORVIK_WINE64} ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)

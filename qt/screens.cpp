@@ -4,10 +4,13 @@
 #include "qt/fonts.h"
 
 #include <QAccessible>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -58,7 +61,7 @@ void ControlWidget::press(QMouseEvent* event, bool second)
 {
     const QPointF at = event->position() * devicePixelRatioF();
     if (event->button() == Qt::LeftButton && Controls[id].kind == Kind::List)
-        session.pressList(id, {qRound(at.x()), qRound(at.y())}, scale());
+        session.pressList(id, {qRound(at.x()), qRound(at.y())});
     else if (event->button() == Qt::LeftButton)
         session.press(id, second);
 }
@@ -87,10 +90,38 @@ Screens::Screens(Session::Services services)
     QCoreApplication::instance()->installEventFilter(this);
     build(ids::title::Form2);
     players.start();
+    followContrast();
 }
 
-// Places are in Qt's own pixels, which Qt brings to the screen's scale. A
-// window's controls follow it in the table.
+// The desktop's contrast setting (1: more) from its settings portal, asked
+// without waiting and followed as it changes. Without a portal the table
+// keeps its look.
+void Screens::followContrast()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString portal = "org.freedesktop.portal.Desktop", path = "/org/freedesktop/portal/desktop",
+                  settings = "org.freedesktop.portal.Settings";
+    bus.connect(portal, path, settings, "SettingChanged", this, SLOT(settingChanged(QString, QString, QDBusVariant)));
+    QDBusMessage read = QDBusMessage::createMethodCall(portal, path, settings, "Read");
+    bus.callWithCallback(read << "org.freedesktop.appearance" << "contrast", this, SLOT(setContrast(QDBusVariant)));
+}
+
+void Screens::settingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+{
+    if (group == "org.freedesktop.appearance" && key == "contrast")
+        setContrast(value);
+}
+
+// Read answers the setting in a variant of its own.
+void Screens::setContrast(const QDBusVariant& value)
+{
+    QVariant setting = value.variant();
+    while (setting.userType() == qMetaTypeId<QDBusVariant>())
+        setting = qvariant_cast<QDBusVariant>(setting).variant();
+    players.setHighContrast(setting.toUInt() == 1 ? std::optional(HighContrast) : std::nullopt);
+}
+
+// A window's controls follow it in the table.
 void Screens::build(int window)
 {
     for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
@@ -98,20 +129,40 @@ void Screens::build(int window)
         auto* w = widgets[id] = new ControlWidget(id, players, row.parent < 0 ? nullptr : widgets[row.parent]);
         told[id] = players.accessible(id);
         w->setObjectName(QString::fromUtf8(layoutName(id)));
-        w->setGeometry(row.box.x, row.box.y, row.box.width, row.box.height);
         w->setVisible(row.parent >= 0 && row.shown);
         if (row.parent >= 0)
             continue;
-        // Borderless, of a fixed size, in the middle of the screen, the table
-        // on the title's; the title is what tests and the desktop find it by.
+        // Borderless, the table on the title's screen; the title is what
+        // tests and the desktop find it by.
         windows[id == ids::table::Form1].reset(w);
         w->setWindowTitle(w->objectName());
         w->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-        w->setFixedSize(row.box.width, row.box.height);
         w->setScreen(id == ids::table::Form1 ? widgets[ids::title::Form2]->screen() : QGuiApplication::primaryScreen());
-        if (const QScreen* screen = w->screen()) // none while no monitor is plugged in
-            w->move(screen->availableGeometry().center() - w->rect().center());
     }
+    layOut(window);
+    widgets[window]->winId(); // its native window made now, to hear of a change of screen
+    connect(widgets[window]->windowHandle(), &QWindow::screenChanged, this, [this, window] { layOut(window); });
+}
+
+// A window of a fixed size in the middle of its screen's free area, drawn
+// at the screen's scale or, where it would not fit there, at the largest that
+// fits. Places are in Qt's own pixels, which Qt brings to the screen's scale.
+void Screens::layOut(int window)
+{
+    const QScreen* screen = widgets[window]->screen();
+    if (!screen) // none while no monitor is plugged in
+        return;
+    const Scale display{qRound(96 * screen->devicePixelRatio())};
+    const QSize area = screen->availableGeometry().size() * screen->devicePixelRatio();
+    players.rescale(window, fitting(window, display, area.width(), area.height()));
+    const qreal shrink = players.scale(window).dpi == display.dpi ? 1 : players.scale(window).dpi * 1.0 / display.dpi;
+    const auto at = [shrink](int x, int y) { return QPoint(qRound(x * shrink), qRound(y * shrink)); };
+    for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
+        const Box& b = Controls[id].box;
+        const QRect r(at(b.x, b.y), at(b.x + b.width, b.y + b.height) - QPoint(1, 1));
+        id == window ? widgets[id]->setFixedSize(r.size()) : widgets[id]->setGeometry(r);
+    }
+    widgets[window]->move(screen->availableGeometry().center() - widgets[window]->rect().center());
 }
 
 void Screens::makeTable()

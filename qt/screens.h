@@ -6,6 +6,7 @@
 #include "session/session.h"
 
 #include <QCoreApplication>
+#include <QDBusVariant>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
@@ -28,16 +29,18 @@ protected:
     void mousePressEvent(QMouseEvent* event) override { press(event, false); }
     void mouseDoubleClickEvent(QMouseEvent* event) override { press(event, true); }
     void mouseReleaseEvent(QMouseEvent* event) override;
-    // A notch is 120; turning it towards the player scrolls down.
-    void wheelEvent(QWheelEvent* event) override { session.wheel(id, -event->angleDelta().y() / 120); }
+    // Turning the wheel towards the player scrolls down.
+    void wheelEvent(QWheelEvent* event) override { session.wheel(id, -event->angleDelta().y()); }
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    Scale scale() const { return {qRound(96 * devicePixelRatioF())}; }
+    Scale scale() const { return session.scale(id); }
     void press(QMouseEvent* event, bool second);
 };
 
 class Screens : public QObject, private Display {
+    Q_OBJECT
+
 public:
     explicit Screens(Session::Services services);
 
@@ -49,8 +52,14 @@ protected:
     // Every key of every window, and the keyboard's loss.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+private slots:
+    void settingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+    void setContrast(const QDBusVariant& value);
+
 private:
+    void followContrast();
     void build(int window);
+    void layOut(int window);
     void makeTable() override;
     void show(int control, bool visible) override;
     void redraw(int control) override;

@@ -6,6 +6,17 @@ namespace morvik {
 
 namespace {
 
+Box inset(Box b, int by)
+{
+    return {b.x + by, b.y + by, b.width - 2 * by, b.height - 2 * by};
+}
+
+// A colour of the table's own look, in the look in force.
+Rgb paint(Rgb normal, const Palette* contrast)
+{
+    return contrast ? inContrast(normal, *contrast) : normal;
+}
+
 // An outline whose whole width lies inside the box.
 void frame(Plan& plan, Box b, int width, Rgb colour)
 {
@@ -16,39 +27,48 @@ void frame(Plan& plan, Box b, int width, Rgb colour)
 }
 
 // A control's fill and figures, seen from `origin` (device pixels in it).
-void figures(Plan& plan, const Control& row, Point origin, Box size, Scale scale)
+void figures(Plan& plan, const Control& row, Point origin, Box size, Scale scale, const Palette* contrast)
 {
     auto at = [&](Point p) { return Point{scale(p).x - origin.x, scale(p).y - origin.y}; };
     auto moved = [&](Box b) {
         const Box d = scale(b);
         return Box{d.x - origin.x, d.y - origin.y, d.width, d.height};
     };
-    plan.emplace_back(Fill{size, row.fill});
+    plan.emplace_back(Fill{size, paint(row.fill, contrast)});
     for (const FrameFigure& f : row.figures.frames)
-        frame(plan, moved(f.bounds), scale(f.penWidth), f.colour);
-    for (const DiscFigure& d : row.figures.discs)
-        plan.emplace_back(Disc{moved(d.bounds), d.colour});
+        frame(plan, moved(f.bounds), scale(f.penWidth), paint(f.colour, contrast));
+    // In high contrast the red disc is filled and the black one a ring, as their numbers are.
+    for (const DiscFigure& d : row.figures.discs) {
+        plan.emplace_back(Disc{moved(d.bounds), contrast ? contrast->text : d.colour});
+        if (contrast && d.colour == CellBlack)
+            plan.emplace_back(Disc{inset(moved(d.bounds), scale(3)), contrast->window});
+    }
     // One layout pixel wide on every screen, in whole device pixels.
     for (const LineFigure& l : row.figures.lines)
-        plan.emplace_back(Stroke{at(l.from), at(l.to), std::max(1, scale(1)), l.colour});
+        plan.emplace_back(Stroke{at(l.from), at(l.to), std::max(1, scale(1)), paint(l.colour, contrast)});
 }
 
 // The lines as laid out at 96 dpi: at a scale that rounds the font up, the
 // font shrinks until every line fits the box again, so that no caption wraps
 // or loses its end on any screen.
-void caption(Plan& plan, const Control& row, const Look& look, Box size, Scale scale)
+void caption(Plan& plan, const Control& row, const Look& look, Box size, Scale scale, const Palette* contrast)
 {
     const Lines lines{{look.lines[0], look.lines[1]}, look.lines[1].empty() ? 1 : 2};
+    const int edge = row.kind == Kind::Readout ? scale(1) : 0;
+    // A red number's cell, and the drawn number's box inside its edge.
+    const bool red = contrast && look.colour == CellRed;
+    if (red)
+        plan.emplace_back(Fill{inset(size, edge), contrast->text});
+    const Rgb colour = !contrast ? look.colour : red ? contrast->window : contrast->text;
     if (look.lines[0].empty())
         return;
-    const int edge = row.kind == Kind::Readout ? scale(1) : 0;
     const int width = size.width - 2 * edge;
     const int pixels = fittingPixelSize(lines, width, scale(look.pixels));
     const int height = lineSpacing(pixels);
     for (int i = 0; i < lines.count; ++i) {
         const int lineWidth = textWidth(lines.line[i], pixels);
         const int x = edge + (row.centred ? (width - lineWidth) / 2 : 0);
-        plan.emplace_back(Run{{x, edge + i * height, lineWidth, height}, pixels, look.colour, look.lines[i]});
+        plan.emplace_back(Run{{x, edge + i * height, lineWidth, height}, pixels, colour, look.lines[i]});
     }
 }
 
@@ -60,21 +80,19 @@ struct Rows {
 
 Rows rows(int list, const Look& look, Scale scale)
 {
-    const Control& row = Controls[list];
-    const int edge = scale(table::ListEdge);
-    const int height = lineSpacing(scale(row.fontPixels));
-    const int fit = std::min(visibleEntries(list), (scale(row.box).height - 2 * edge) / height);
-    return {look.top, std::min(static_cast<int>(look.entries.size()) - look.top, fit), edge, height};
+    const int count = std::min(static_cast<int>(look.entries.size()) - look.top, visibleEntries(list, scale));
+    return {look.top, count, scale(table::ListEdge), lineSpacing(scale(Controls[list].fontPixels))};
 }
 
-void list(Plan& plan, const Control& row, const Look& look, Box size, Scale scale)
+void list(Plan& plan, const Control& row, const Look& look, Box size, Scale scale, const Palette* contrast)
 {
     const int edge = scale(table::ListEdge);
-    plan.emplace_back(Fill{size, row.fill});
-    plan.emplace_back(Fill{{0, 0, size.width, edge}, table::ListShadow});
-    plan.emplace_back(Fill{{0, 0, edge, size.height}, table::ListShadow});
-    plan.emplace_back(Fill{{edge, size.height - edge, size.width - edge, edge}, table::White});
-    plan.emplace_back(Fill{{size.width - edge, edge, edge, size.height - edge}, table::White});
+    const Rgb shadow = paint(table::ListShadow, contrast), light = paint(table::White, contrast);
+    plan.emplace_back(Fill{size, paint(row.fill, contrast)});
+    plan.emplace_back(Fill{{0, 0, size.width, edge}, shadow});
+    plan.emplace_back(Fill{{0, 0, edge, size.height}, shadow});
+    plan.emplace_back(Fill{{edge, size.height - edge, size.width - edge, edge}, light});
+    plan.emplace_back(Fill{{size.width - edge, edge, edge, size.height - edge}, light});
     const int pixels = scale(row.fontPixels);
     const Rows sight = rows(static_cast<int>(&row - Controls.data()), look, scale);
     const int height = sight.height;
@@ -82,18 +100,27 @@ void list(Plan& plan, const Control& row, const Look& look, Box size, Scale scal
         const int y = sight.top + (i - sight.first) * height;
         const bool selected = i == look.selected;
         if (selected)
-            plan.emplace_back(Fill{{edge, y, size.width - 2 * edge, height}, table::ListSelected});
+            plan.emplace_back(Fill{{edge, y, size.width - 2 * edge, height}, paint(table::ListSelected, contrast)});
         const std::string& text = look.entries[i];
         plan.emplace_back(Run{{edge + scale(table::ListIndent), y, textWidth(text, pixels), height}, pixels,
-                           selected ? table::White : row.colour, text});
+                           !selected ? paint(row.colour, contrast) : contrast ? contrast->window : table::White, text});
     }
 }
 
 } // namespace
 
-int visibleEntries(int list)
+int visibleEntries(int list, Scale scale)
 {
-    return (Controls[list].box.height - 2 * table::ListEdge) / lineSpacing(Controls[list].fontPixels);
+    const Control& row = Controls[list];
+    return (scale(row.box).height - 2 * scale(table::ListEdge)) / lineSpacing(scale(row.fontPixels));
+}
+
+Scale fitting(int window, Scale display, int width, int height)
+{
+    const Box box = Controls[window].box;
+    while (display.dpi > 1 && (display(box).width > width || display(box).height > height))
+        --display.dpi;
+    return display;
 }
 
 int entryAt(int list, const Look& look, Point at, Scale scale)
@@ -103,26 +130,33 @@ int entryAt(int list, const Look& look, Point at, Scale scale)
     return i >= 0 && i < sight.count ? sight.first + i : -1;
 }
 
-Plan plan(int control, const Look& look, Scale scale, bool beneath)
+Plan plan(int control, const Look& look, Scale scale, bool beneath, const Palette* contrast)
 {
     const Control& row = Controls[control];
     const Box box = scale(row.box);
     const Box size{0, 0, box.width, box.height};
     Plan plan;
     if (filled(row))
-        figures(plan, row, {}, size, scale);
+        figures(plan, row, {}, size, scale, contrast);
     else if (beneath && row.parent >= 0)
-        figures(plan, Controls[row.parent], {box.x, box.y}, size, scale);
+        figures(plan, Controls[row.parent], {box.x, box.y}, size, scale, contrast);
     if (row.art != Art::None)
         plan.emplace_back(Picture{row.art, row.index, scale.dpi > 96 ? 2 : 1, size});
     if (row.kind == Kind::List)
-        list(plan, row, look, size, scale);
+        list(plan, row, look, size, scale, contrast);
     else
-        caption(plan, row, look, size, scale);
+        caption(plan, row, look, size, scale, contrast);
+    // In high contrast a ring of the window's colour lies inside each mark, so
+    // that it stands out from a filled cell or a picture as from the cloth.
+    const auto mark = [&](int width, Rgb colour) {
+        frame(plan, size, scale(width), colour);
+        if (contrast)
+            frame(plan, inset(size, scale(width) - scale(1)), scale(1), contrast->window);
+    };
     if (look.chosen)
-        frame(plan, size, scale(3), ChosenColour);
+        mark(3, contrast ? contrast->hotLight : ChosenColour);
     if (look.focused)
-        frame(plan, size, scale(2), FocusColour);
+        mark(2, contrast ? contrast->highlight : FocusColour);
     return plan;
 }
 

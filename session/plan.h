@@ -4,6 +4,7 @@
 // calls and works out no size, position, colour or line break of its own.
 #pragma once
 
+#include "layout/contrast.h"
 #include "layout/controls.h"
 
 #include <string>
@@ -81,11 +82,16 @@ struct Look {
 
 // The shapes of `control` at `scale`. With `beneath`, a control that is not
 // filled starts with what lies beneath it (its container's fill and figures),
-// for a front end whose controls cannot be seen through.
-Plan plan(int control, const Look& look, Scale scale, bool beneath);
+// for a front end whose controls cannot be seen through. With `contrast`, in
+// the high-contrast look of those colours.
+Plan plan(int control, const Look& look, Scale scale, bool beneath, const Palette* contrast = nullptr);
 
-// Entries of a bet list in sight at once.
-int visibleEntries(int list);
+// Entries of a bet list in sight at once at `scale`.
+int visibleEntries(int list, Scale scale);
+
+// The largest scale up to the display's at which a window fits an area of
+// `width` by `height` device pixels, such as its monitor's work area.
+Scale fitting(int window, Scale display, int width, int height);
 
 // The entry of a bet list under a point (device pixels in the list, at
 // `scale`), -1 for its empty part.

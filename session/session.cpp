@@ -38,6 +38,12 @@ bool isButton(int control)
     return control == t::Label1 || control == t::Label1 + 1 || control == b::Label6 || control == b::Label7;
 }
 
+// What a screen reader hears of a number's colour.
+std::string_view colourName(Rgb colour)
+{
+    return colour == CellRed ? "red" : colour == CellBlack ? "black" : "green";
+}
+
 std::string joined(const std::array<std::string, 2>& lines)
 {
     std::string text = lines[0] + (lines[1].empty() ? "" : " " + lines[1]);
@@ -62,7 +68,7 @@ Session::Session(Services services, Display& display, const std::string& languag
         looks[id].colour = row.colour;
         looks[id].pixels = row.fontPixels;
         shown[id] = row.shown && id != b::Form1;
-        descriptions[id] = row.description;
+        descriptions[id] = in(id, b::Label1, NumberCount) ? colourName(row.colour) : row.description;
     }
     shown[t::Form2] = false;
 }
@@ -148,21 +154,23 @@ void Session::pressEntry(int list, int row)
         select(list, row);
 }
 
-void Session::pressList(int list, Point at, Scale scale)
+void Session::pressList(int list, Point at)
 {
     if (in(list, b::List1, PlayerCount))
-        pressEntry(list, entryAt(list, looks[list], at, scale));
+        pressEntry(list, entryAt(list, looks[list], at, scale(list)));
 }
 
-// Three entries a notch, as desktops scroll lists.
-void Session::wheel(int list, int notches)
+// Three entries a notch, as desktops scroll lists: one for every 40.
+void Session::wheel(int list, int delta)
 {
-    const int entries = 3 * notches;
     if (!in(list, b::List1, PlayerCount))
         return;
+    int& turn = turned[list];
+    turn = (turn * delta < 0 ? 0 : turn) + delta; // a turn back starts afresh
+    const int entries = turn / 40;
+    turn %= 40;
     Look& look = looks[list];
-    const int last = std::max(0, static_cast<int>(look.entries.size()) - visibleEntries(list));
-    const int top = std::clamp(look.top + entries, 0, last);
+    const int top = std::clamp(look.top + entries, 0, lastTop(list));
     if (top != look.top) {
         look.top = top;
         display.redraw(list);
@@ -319,6 +327,16 @@ void Session::tick()
         display.announce(b::Cislo);
 }
 
+void Session::setHighContrast(std::optional<Palette> palette)
+{
+    if (palette == contrast)
+        return;
+    contrast = palette;
+    for (int id = 0; id < ids::Count; ++id)
+        if (engine || windowOf(id) == t::Form2) // what is made
+            display.redraw(id);
+}
+
 // The table is made by the first "Play" only; every later one shows the
 // same game.
 void Session::play()
@@ -401,7 +419,7 @@ void Session::appendEntry(int player, const std::string& text)
     const bool word = text[0] > '9';
     look.entries.push_back(word ? std::string(tr(Languages[spoken], text.substr(0, dash))) + text.substr(dash) : text);
     // The newest entry comes into sight.
-    look.top = std::max(look.top, static_cast<int>(look.entries.size()) - visibleEntries(list));
+    look.top = std::max(look.top, lastTop(list));
     display.redraw(list);
 }
 
@@ -410,7 +428,7 @@ void Session::removeEntry(int player, int row)
     const int list = b::List1 + player;
     Look& look = looks[list];
     look.entries.erase(look.entries.begin() + row);
-    look.top = std::max(0, std::min(look.top, static_cast<int>(look.entries.size()) - visibleEntries(list)));
+    look.top = std::min(look.top, lastTop(list));
     // The next entry must not become selected: a held Delete would otherwise
     // sweep the list clean, one tick at a time.
     select(list, -1);
@@ -451,7 +469,7 @@ void Session::select(int list, int row)
         return;
     look.selected = row;
     if (row >= 0)
-        look.top = std::clamp(look.top, row - visibleEntries(list) + 1, row);
+        look.top = std::clamp(look.top, row - fits(list) + 1, row);
     display.redraw(list);
 }
 
@@ -459,7 +477,7 @@ void Session::select(int list, int row)
 
 Plan Session::plan(int control, Scale scale, bool beneath) const
 {
-    return morvik::plan(control, looks[control], scale, beneath);
+    return morvik::plan(control, looks[control], scale, beneath, contrast ? &*contrast : nullptr);
 }
 
 Accessible Session::accessible(int control) const
@@ -469,7 +487,7 @@ Accessible Session::accessible(int control) const
     Accessible a{row.role, row.spokenName.empty() ? joined(look.lines) : std::string(row.spokenName),
                  descriptions[control], {}, look.chosen};
     if (row.kind == Kind::Readout)
-        a.value = look.lines[0];
+        a.value = look.lines[0] + ", " + std::string(colourName(look.colour)); // "17, black"
     else if (row.kind == Kind::List && look.selected >= 0)
         a.value = look.entries[look.selected];
     return a;

@@ -10,6 +10,7 @@
 #include "session/display.h"
 #include "session/plan.h"
 
+#include <algorithm>
 #include <bitset>
 #include <optional>
 
@@ -50,13 +51,15 @@ public:
     void release(int control);
     // A click that needs no mouse, such as a screen reader's "press".
     void click(int control);
-    // A press on a bet list at a point (device pixels in the list, at
-    // `scale`), or on one of its entries by number (-1: its empty part), as a
-    // screen reader selects one.
-    void pressList(int list, Point at, Scale scale);
+    // A press on a bet list at a point (device pixels in the list, at the
+    // table's scale), or on one of its entries by number (-1: its empty part),
+    // as a screen reader selects one.
+    void pressList(int list, Point at);
     void pressEntry(int list, int row);
-    // The wheel turned over a bet list, by notches (towards the player is positive).
-    void wheel(int list, int notches);
+    // The wheel turned over a bet list by `delta` eighths of a degree, 120 a
+    // notch (towards the player is positive), however finely a touchpad or a
+    // smooth wheel splits it: three entries a notch's worth.
+    void wheel(int list, int delta);
     // Every key going down, auto-repeats included, and up. True when the game
     // took the key, so that the front end does nothing more with it.
     bool key(Key key, bool down);
@@ -65,8 +68,17 @@ public:
     // The desktop asks a window to close (Alt+F4, the task bar).
     void closeRequest(int window);
     void tick(); // Timer1
+    // The system's high-contrast setting: on, with its colours, or off
+    // (nullopt). Changes the look at once, and nothing else.
+    void setHighContrast(std::optional<Palette> palette);
+
+    // A window is drawn at `scale` from now on (96 dpi until told): its
+    // lists scroll by the entries that fit there.
+    void rescale(int window, Scale scale) { scales[window] = scale; }
 
     // --- What to show ---
+
+    Scale scale(int control) const { return scales[windowOf(control)]; }
 
     Plan plan(int control, Scale scale, bool beneath) const;
     Accessible accessible(int control) const;
@@ -102,6 +114,8 @@ private:
     bool deletePressed() override;
     void setText(int control, std::string text, Rgb colour, int pixels);
     void select(int list, int row);
+    int fits(int list) const { return visibleEntries(list, scale(list)); }
+    int lastTop(int list) const { return std::max(0, static_cast<int>(looks[list].entries.size()) - fits(list)); }
 
     Services services;
     Display& display;
@@ -110,6 +124,8 @@ private:
     std::array<Look, ids::Count> looks;
     std::array<bool, ids::Count> shown{};
     std::array<std::string, ids::Count> descriptions;
+    std::array<Scale, ids::Count> scales{}; // a window's
+    std::array<int, ids::Count> turned{}; // a list's wheel, short of an entry
     int pressed = -1;
     int lastClickWindow = -1;
     int focused = -1;
@@ -119,6 +135,7 @@ private:
     // Delete or Backspace pressed since the game last asked, so that a tap
     // between two ticks still counts.
     bool deleteSinceAsked = false;
+    std::optional<Palette> contrast;
 };
 
 } // namespace morvik

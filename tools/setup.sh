@@ -8,19 +8,21 @@ PLAY_PACKAGES=(qt6-qpa-plugins)
 # tools that drive, photograph and read it (OCR) under a window manager, the
 # validators of the desktop entry, Debian's checkers of a package (reprotest,
 # diffoscope, lintian, blhc), python3-xlib for bench/, and the screen readers'
-# bus for the Qt front end's tests.
-TEST_PACKAGES=(translate-toolkit libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
+# bus for the Qt front end's tests, python3-colorspacious for the contrast
+# measured, translate-toolkit for the catalogue's pseudo-language.
+TEST_PACKAGES=(libgtest-dev googletest xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
-    blhc python3-xlib at-spi2-core dbus)
+    blhc python3-xlib at-spi2-core dbus python3-colorspacious translate-toolkit)
 # The Windows build: the MinGW-w64 cross compiler, gettext for the catalogue,
-# librsvg and ImageMagick for the pictures, strip-nondeterminism for the zip;
-# its tests run under Wine.
-WINDOWS_PACKAGES=(cmake ninja-build gettext g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin imagemagick
-    strip-nondeterminism)
-WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth)
+# librsvg and ImageMagick for the pictures, strip-nondeterminism for the zip,
+# wixl, msitools and libfaketime for the installer; its tests run under Wine.
+WINDOWS_PACKAGES=(cmake ninja-build gettext g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin
+    imagemagick strip-nondeterminism wixl msitools libfaketime)
+WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth xdotool)
 # The web build: Emscripten, gettext for the catalogue, librsvg and ImageMagick
 # for the pictures and the font tools that cut the font down to WOFF2; its
-# tests run in Chromium under Node.js with npm (Debian's, unless the machine has its own).
+# tests run in Chromium under Node.js with npm (Debian's, unless the machine
+# has its own).
 WEB_PACKAGES=(cmake ninja-build gettext emscripten librsvg2-bin imagemagick fonttools)
 WEB_TEST_PACKAGES=(chromium)
 command -v npm >/dev/null || WEB_TEST_PACKAGES+=(nodejs npm)

@@ -43,10 +43,12 @@ addOnPostRun(() => {
     if (entry) Module.pressEntry(id(entry), Number(entry.dataset.row));
     else if (id(e.target) >= 0) Module.click(id(e.target));
   });
+  // The wheel's turn as the desktops count it, 120 a notch: a notch is 100
+  // pixels in Chromium, 3 lines in Firefox; a page counts as a notch.
   addEventListener('wheel', (e) => {
     const bets = list(e.target);
     if (bets && e.deltaY) {
-      Module.wheel(id(bets), Math.sign(e.deltaY));
+      Module.wheel(id(bets), Math.round((e.deltaY * 120) / [100, 3, 1][e.deltaMode]));
       e.preventDefault();
     }
   }, { passive: false });
@@ -55,6 +57,18 @@ addOnPostRun(() => {
     addEventListener(type, (e) => Module.key(e.key, e.shiftKey, type === 'keydown') && e.preventDefault());
   addEventListener('blur', () => Module.keyboardLost());
   addEventListener('popstate', () => Module.back());
+  // The system's high-contrast setting: forced colours are drawn in the
+  // system's own colours, more contrast in the game's high-contrast look.
+  const forced = matchMedia('(forced-colors: active)'), more = matchMedia('(prefers-contrast: more)');
+  const contrast = () => Module.contrast(forced.matches || more.matches, forced.matches ? ['Canvas', 'CanvasText',
+    'Highlight', 'LinkText', 'GrayText'].flatMap((colour) => {
+    const probe = document.body.appendChild(Object.assign(document.createElement('i'), { style: `color: ${colour}` }));
+    const rgb = getComputedStyle(probe).color.match(/\d+/g).slice(0, 3).map(Number);
+    probe.remove();
+    return rgb;
+  }) : []);
+  for (const query of [forced, more]) query.addEventListener('change', contrast);
+  contrast();
   // A "Play" pressed before the game had loaded (index.html) goes on now.
   removeEventListener('click', window.morvikEarly);
   const play = document.querySelector('.loading [data-control=Form2] [data-control="Label1(0)"]');

@@ -58,8 +58,13 @@ std::string shapes(const Session& session, int control)
                 "pictures/" + (p->art == Art::Title  ? "title"
                                : p->art == Art::Logo ? "logo"
                                                      : "chip-" + std::to_string(ChipValues[p->index]));
-            html += "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp 1x, " + name +
-                    "@2x.webp 2x\" style=\"" + place(p->box) + "\">";
+            // At the density its window, fitted to the browser's (index.html), shows it at.
+            const Box screen = Scale{96}(Controls[windowOf(control)].box);
+            const std::string w = std::to_string(p->box.width);
+            html += "<img alt=\"\" draggable=false src=" + name + ".webp srcset=\"" + name + ".webp " + w + "w, " + name +
+                    "@2x.webp " + std::to_string(2 * p->box.width) + "w\" sizes=\"min(" + w + "px, calc(100vw * " + w + " / " +
+                    std::to_string(screen.width) + "), calc(100vh * " + w + " / " + std::to_string(screen.height) +
+                    "))\" style=\"" + place(p->box) + "\">";
         } else {
             const Run& r = std::get<Run>(shape);
             html += std::exchange(gap, " ") + "<span";
@@ -225,13 +230,22 @@ EMSCRIPTEN_BINDINGS(morvik)
     function("release", +[](int control) { current->release(control); });
     function("click", +[](int control) { current->click(control); });
     // A point in the list, in CSS pixels: the page's plan is drawn at 100 %.
-    function("pressList", +[](int list, int x, int y) { current->pressList(list, {x, y}, Scale{96}); });
+    function("pressList", +[](int list, int x, int y) { current->pressList(list, {x, y}); });
     function("pressEntry", +[](int list, int row) { current->pressEntry(list, row); });
-    function("wheel", +[](int list, int notches) { current->wheel(list, notches); });
+    function("wheel", +[](int list, int delta) { current->wheel(list, delta); });
     function("key", &key);
     function("keyboardLost", +[] { current->keyboardLost(); });
     // The browser's Back while the table is shown (show() above).
     function("back", +[] { current->closeRequest(b::Form1); });
+    // The system's high-contrast setting (web/events.js): off, on in the
+    // game's own colours (none given), or on in the system's, as red, green
+    // and blue of its window, text, highlight, link and grey text.
+    function("contrast", +[](bool on, val rgb) {
+        const auto at = [&](int i) { return Rgb{rgb[3 * i].as<std::uint8_t>(), rgb[3 * i + 1].as<std::uint8_t>(), rgb[3 * i + 2].as<std::uint8_t>()}; };
+        current->setHighContrast(!on ? std::nullopt
+                                 : rgb["length"].as<int>() == 0 ? std::optional(HighContrast)
+                                                                : std::optional(Palette{at(0), at(1), at(2), at(3), at(4)}));
+    });
 }
 
 } // namespace morvik

@@ -21,19 +21,6 @@ constexpr std::pair<WPARAM, Key> Keys[] = {{VK_DELETE, Key::Delete}, {VK_BACK, K
                                            {VK_RETURN, Key::Enter},  {VK_SPACE, Key::Space},    {VK_LEFT, Key::Left},
                                            {VK_RIGHT, Key::Right},   {VK_UP, Key::Up},          {VK_DOWN, Key::Down}};
 
-// A window of the layout's size in the middle of its monitor's work area.
-void centre(HWND window)
-{
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    RECT r{};
-    GetWindowRect(window, &r);
-    const RECT& area = monitor.rcWork;
-    SetWindowPos(window, nullptr, (area.left + area.right - (r.right - r.left)) / 2,
-                 (area.top + area.bottom - (r.bottom - r.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // The user's interface languages, most wanted first, ASCII tags ("cs-CZ") apart by spaces.
 std::string systemLanguages()
 {
@@ -58,6 +45,24 @@ Screens::Screens(Session::Services services)
     CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices, &annotations);
     build(ids::title::Form2);
     players.start();
+    followContrast();
+}
+
+// The system's high-contrast setting, read at start and whenever a setting or
+// the system's colours change: its theme's own colours are the ones to draw with.
+void Screens::followContrast()
+{
+    HIGHCONTRASTW setting{.cbSize = sizeof setting, .dwFlags = 0, .lpszDefaultScheme = nullptr};
+    SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0);
+    const auto system = [](int index) {
+        const COLORREF c = GetSysColor(index);
+        return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+    };
+    players.setHighContrast(setting.dwFlags & HCF_HIGHCONTRASTON
+                                ? std::optional(Palette{system(COLOR_WINDOW), system(COLOR_WINDOWTEXT),
+                                                        system(COLOR_HIGHLIGHT), system(COLOR_HOTLIGHT),
+                                                        system(COLOR_GRAYTEXT)})
+                                : std::nullopt);
 }
 
 Screens::~Screens()
@@ -96,7 +101,7 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
         // The release comes here wherever the pointer is.
         SetCapture(window);
         if (Controls[control].kind == Kind::List)
-            players.pressList(control, {at.x, at.y}, scale(control));
+            players.pressList(control, {at.x, at.y});
         else
             players.press(control, second);
         return 0;
@@ -109,23 +114,18 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     // The wheel turns whatever lies under the pointer; its point is on the screen.
-    case WM_MOUSEWHEEL:
-        players.wheel(controlOf(WindowFromPoint(at)), -GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
-        return 0;
+    case WM_MOUSEWHEEL: players.wheel(controlOf(WindowFromPoint(at)), -GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_CLOSE: players.closeRequest(control); return 0;
     case WM_TIMER: players.tick(); return 0;
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE: followContrast(); return 0;
     // The release of a key held while another program takes the keyboard
     // never reaches us.
     case WM_ACTIVATEAPP:
         if (!wParam)
             players.keyboardLost();
         return 0;
-    case WM_DPICHANGED: {
-        const RECT& place = *reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(window, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        layOut(control, HIWORD(wParam));
-        return 0;
-    }
+    case WM_DPICHANGED: layOut(control, HIWORD(wParam)); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -181,17 +181,24 @@ void Screens::build(int window)
         tell(id);
     }
     layOut(window, GetDpiForWindow(windows[window]));
-    centre(windows[window]);
 }
 
-// Every control of the window placed and drawn anew at `newDpi`.
+// Every control of the window placed and drawn anew at `newDpi` or, where
+// the window would not fit its monitor's work area (the screen less the task
+// bar) at it, at the largest scale that fits; the window in the area's middle.
 void Screens::layOut(int window, UINT newDpi)
 {
-    dpi[window] = newDpi;
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(windows[window], MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& area = monitor.rcWork;
+    players.rescale(window,
+                    fitting(window, {static_cast<int>(newDpi)}, area.right - area.left, area.bottom - area.top));
     for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
-        const Box box = scale(id)(Controls[id].box);
-        SetWindowPos(windows[id], nullptr, box.x, box.y, box.width, box.height,
-                     SWP_NOZORDER | SWP_NOACTIVATE | (id == window ? SWP_NOMOVE : 0));
+        Box box = scale(id)(Controls[id].box);
+        if (id == window)
+            box = {(area.left + area.right - box.width) / 2, (area.top + area.bottom - box.height) / 2, box.width,
+                   box.height};
+        SetWindowPos(windows[id], nullptr, box.x, box.y, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     RedrawWindow(windows[window], nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }

@@ -33,8 +33,9 @@ private:
     int controlOf(HWND window) const; // -1: none of the game's
     void build(int window);
     void layOut(int window, UINT dpi);
-    Scale scale(int control) const { return {static_cast<int>(dpi[windowOf(control)])}; }
+    Scale scale(int control) const { return players.scale(control); }
     void tell(int control);
+    void followContrast();
 
     void makeTable() override;
     void show(int control, bool visible) override;
@@ -48,7 +49,6 @@ private:
     Session players;
     Painter painter;
     std::array<HWND, ids::Count> windows{};
-    std::array<UINT, ids::Count> dpi{}; // a window's, as Windows last told it
     int focusTold = -1; // to screen readers
     DWORD firstTime = 0; // of a double click's first press
     POINT firstAt{}; // on the screen

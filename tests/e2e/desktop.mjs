@@ -16,7 +16,8 @@ import { play } from './steps.mjs';
 
 const args = process.argv.slice(2);
 const command = args.slice(args.indexOf('--') + 1);
-const screen = { width: 1920, height: 1440 };
+const [width, height] = (process.env.MORVIK_SCREEN || '1920x1440').split('x').map(Number);
+const screen = { width, height };
 const { XAUTHORITY, QT_QPA_PLATFORM, ...env } = process.env; // neither of the desktop the tests run on
 // What a tool prints, nothing when it fails.
 const run = (tool, ...words) => {

@@ -203,8 +203,8 @@ export function play(driver, { steps, shots, count = Infinity }) {
 
   // The point a name stands for, as round.steps names them.
   async function pointOf(name) {
-    const entry = name.match(/^Form1\.List1\.(\d+)$/);
-    if (entry) return centre(listRows(await look())[entry[1]] ?? fail(`no entry ${entry[1]} to click`));
+    const entry = name.match(/^Form1\.List1\.(-?\d+)$/); // -1: the last in sight
+    if (entry) return centre(listRows(await look()).at(entry[1]) ?? fail(`no entry ${entry[1]} to click`));
     if (name === 'Form1.cloth') return { x: boxes.Form1.x + px(20), y: boxes.Form1.y + px(20) };
     if (name === 'Form1.List1.below') return { x: centre(listArea()).x, y: listArea().y + listArea().h - 1 - px(8) };
     return centre(onScreen(named(name)));
@@ -240,13 +240,14 @@ export function play(driver, { steps, shots, count = Infinity }) {
   // (true, or what was seen instead) and how long to wait.
   const checks = {
     ended: () => [() => driver.ended(), { screenshot: false }], // with status 0
-    // That window, in the middle of the screen, and not the other.
+    // That window, in the middle of the screen and wholly on it, and not the other.
     shows: ([name]) => [async (s) => {
       if (!(await driver.showing(name)) || (await driver.showing(name === 'Form2' ? 'Form1' : 'Form2'))) return false;
-      const found = await driver.window(name), [, , w, h] = named(`${name}.${name}`).box;
-      if (name === 'Form2') scale = found.w / w;
-      const middle = { x: (driver.screen.width - px(w)) / 2, y: (driver.screen.height - px(h)) / 2 };
-      if (Math.abs(found.w - px(w)) + Math.abs(found.h - px(h)) > 2 || Math.abs(found.x - middle.x) + Math.abs(found.y - middle.y) > 3)
+      const found = await driver.window(name), [, , w, h] = named(`${name}.${name}`).box, screen = driver.screen;
+      scale = found.w / w;
+      const middle = { x: (screen.width - px(w)) / 2, y: (screen.height - px(h)) / 2 };
+      if (Math.abs(found.w - px(w)) + Math.abs(found.h - px(h)) > 2 || Math.abs(found.x - middle.x) + Math.abs(found.y - middle.y) > 3
+        || found.x < 0 || found.y < 0 || found.x + found.w > screen.width || found.y + found.h > screen.height)
         return `${name} ${found.w}x${found.h} at ${found.x},${found.y}`;
       boxes[name] = found;
       return name === 'Form2' ? titleUp(s) : tableUp(s);
@@ -259,7 +260,8 @@ export function play(driver, { steps, shots, count = Infinity }) {
       const seen = read(s, onScreen(c), rgb(c.under), zoom());
       return reads(seen, text) || seen;
     }],
-    entries: (words) => [(s, seen = entries(s)) => seen === words.join(' ') || seen], // the shown list's, top to bottom
+    // The shown list's, top to bottom; after "...", its last in sight.
+    entries: (words) => [(s, seen = entries(s)) => (words[0] === '...' ? seen.endsWith(words.slice(1).join(' ')) : seen === words.join(' ')) || seen],
     selected: ([row]) => [(s, at = listRows(s).findIndex((r) => r.selected)) => at === (row === 'none' ? -1 : Number(row)) || `${at}`],
     // The keyboard's mark, a frame 2 layout pixels wide; the chip in hand's, 3 wide beneath it.
     focused: ([name]) => [(s) => marked(s, name, Math.floor(px(2) / 2), 0x00ffff)],

@@ -139,6 +139,9 @@ TEST(Settlement, StocksGrowPastAByteAndStopAtTheirMaximumShownSmallerToFit)
     EXPECT_EQ(t.looks[b::Label3].pixels, 14);
     EXPECT_EQ(t.descriptions[b::Image1 + 1], "2 chips");
     EXPECT_EQ(t.announced, 2) << "the drawn number, once a spin";
+    EXPECT_EQ(t.session.accessible(b::Cislo).value, "7, red");
+    t.play("Next Next spin0");
+    EXPECT_EQ(t.session.accessible(b::Cislo).value, "0, green");
     EXPECT_EQ(saturatingAdd(0xFFFFFFF0u, 36), 0xFFFFFFFFu);
 }
 

@@ -84,21 +84,25 @@ TEST(Plan, FiguresAndPicturesAtTwiceTheSizeAndWhatLiesBeneathASeeThroughControl)
     EXPECT_EQ(drawn(t, b::Label5, 96, false), Shapes{});
 }
 
-TEST(Plan, BetListRowsWithTheSelectedOneMarkedAndScrolledToTheNewest)
+TEST(Plan, BetListRowsWithTheSelectedOneMarkedAndTheNewestInSightAtEachScale)
 {
     Table t;
     t.play("$1 Red Odd");
-    t.session.pressList(b::List1, {40, 40}, {96});
+    t.session.pressList(b::List1, {40, 40});
     EXPECT_EQ(drawn(t, b::List1, 96),
               (Shapes{"fill 0,0 329x345 000000", "fill 0,0 329x2 808080", "fill 0,0 2x345 808080",
                       "fill 2,343 327x2 ffffff", "fill 327,2 2x343 ffffff", "run 5,2 80x31 27px efefef Red-1",
                       "fill 2,33 325x31 000080", "run 5,33 80x31 27px ffffff Odd-1"}));
-    t.play("$5 Even Even $10 Even Even $20 Even Even $50 Even Even $100 Even Even");
-    EXPECT_EQ(t.session.look(b::List1).top, 1) << "twelve entries, eleven in sight";
-    t.session.pressList(b::List1, {40, 70}, {192});
-    EXPECT_EQ(t.session.look(b::List1).selected, 2) << "the second row in sight, at twice the size";
-    t.session.pressList(b::List1, {40, 70}, {96});
-    EXPECT_EQ(t.session.look(b::List1).selected, 3);
+    // Every chip laid: the newest at the list's foot, pressed there and withdrawn.
+    for (const auto& [dpi, top, foot] : {std::tuple{96, 1, 330}, {120, 2, 380}, {144, 2, 460}, {192, 1, 670}}) {
+        Table t;
+        t.session.rescale(b::Form1, {dpi});
+        t.play("$1 Red Odd $5 Even Even $10 Even Even $20 Even Even $50 Even Even $100 Even Odd");
+        EXPECT_EQ(t.session.look(b::List1).top, top) << dpi;
+        t.session.pressList(b::List1, {40, foot});
+        t.play("Delete t1");
+        EXPECT_EQ(t.list(0).back(), "Even-100") << dpi;
+    }
 }
 
 TEST(Plan, TheChipInHandAndTheKeyboardsFocusAreMarkedOnlyOnceTheKeyboardIsUsed)
@@ -115,6 +119,34 @@ TEST(Plan, TheChipInHandAndTheKeyboardsFocusAreMarkedOnlyOnceTheKeyboardIsUsed)
     t.play("17");
     EXPECT_EQ(drawn(t, b::Image1 + 2, 96), (Shapes{"picture 3.2@1 0,0 60x60"})) << "the mouse hides the mark";
     EXPECT_EQ(drawn(t, b::Label1 + 17, 96), (Shapes{"run 16,0 32x31 27px 000000 17"}));
+}
+
+TEST(Plan, HighContrastFillsRedNumbersAndRingsTheMarksInTheSystemsColoursAtTheSamePlaces)
+{
+    Table t("Play $1 Red");
+    t.session.pressEntry(b::List1, 0);
+    t.session.setHighContrast(Palette{{1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {4, 4, 4}, {5, 5, 5}});
+    t.session.press(b::Label1 + 1);
+    t.play("Left");
+    EXPECT_EQ(drawn(t, b::Label1 + 1, 96),
+              (Shapes{"fill 0,0 65x25 020202", "run 24,0 16x31 27px 010101 1", "fill 0,0 65x2 030303",
+                      "fill 0,23 65x2 030303", "fill 0,0 2x25 030303", "fill 63,0 2x25 030303", "fill 1,1 63x1 010101",
+                      "fill 1,23 63x1 010101", "fill 1,1 1x23 010101", "fill 63,1 1x23 010101"}));
+    EXPECT_EQ(drawn(t, b::Label1 + 17, 192), (Shapes{"run 33,0 64x62 54px 020202 17"}));
+    EXPECT_EQ(drawn(t, b::Image1, 192)[5], "fill 4,4 112x2 010101") << "the chip in hand's ring inside 4 of 6";
+    EXPECT_EQ(drawn(t, b::Cislo, 192), (Shapes{"fill 0,0 146x66 010101", "stroke 0,0-144,0 w2 050505",
+                                               "stroke 0,0-0,64 w2 050505", "stroke 2,64-144,64 w2 020202",
+                                               "stroke 144,2-144,64 w2 020202", "fill 2,2 142x62 020202",
+                                               "run 57,2 32x62 54px 010101 1"}));
+    const Shapes discs = drawn(t, b::Label5, 96, true);
+    EXPECT_EQ(Shapes(discs.begin() + 1, discs.begin() + 4),
+              (Shapes{"disc 0,0 65x65 020202", "disc 3,3 59x59 010101", "disc 368,0 65x65 020202"}));
+    EXPECT_EQ(drawn(t, b::List1, 96), (Shapes{"fill 0,0 329x345 010101", "fill 0,0 329x2 050505", "fill 0,0 2x345 050505",
+                                              "fill 2,343 327x2 020202", "fill 327,2 2x343 020202",
+                                              "fill 2,2 325x31 030303", "run 5,2 80x31 27px 010101 Red-1"}));
+    EXPECT_EQ(drawn(t, ids::title::Form2, 96)[1], "fill 0,0 809x10 040404");
+    t.session.setHighContrast(std::nullopt);
+    EXPECT_EQ(drawn(t, b::Label1 + 17, 192), (Shapes{"run 33,0 64x62 54px 000000 17"}));
 }
 
 } // namespace

@@ -116,6 +116,19 @@ TEST(Delete, WithdrawsTheEntryPressedOnceForATapBetweenTwoTicks)
     EXPECT_EQ(t.list(0).size(), 1u) << "the key held when the keyboard was lost";
 }
 
+// Thirty entries, eleven in sight: a notch (120) scrolls three, a turn back starts afresh.
+TEST(Scroll, SmallStepsOfATouchpadOrASmoothWheelAddUp)
+{
+    Table t("Play $1 17 Next Next spin17 $1");
+    for (int i = 0; i < 30; ++i)
+        t.click(b::Label5 + 1);
+    for (const auto& [delta, top] :
+         {std::pair{-15, 19}, {-15, 19}, {-15, 18}, {-40, 17}, {-120, 14}, {15, 14}, {15, 14}, {15, 15}, {40, 16}}) {
+        t.session.wheel(b::List1, delta);
+        EXPECT_EQ(t.looks[b::List1].top, top) << delta;
+    }
+}
+
 TEST(Windows, PlayMakesTheTableOnceAndXAndCloseRequestsGoBackAndForth)
 {
     Table t("Play $1 Red X Play");

@@ -6,12 +6,27 @@
 #include "support/table.h"
 
 #include <QAccessible>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QLocale>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 
 using namespace morvik;
 namespace b = morvik::ids::table;
+
+// The desktop's settings portal on the test's own session bus: its contrast
+// setting, answered when read.
+class Portal : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Settings")
+
+public:
+    uint contrast = 0;
+public slots:
+    QDBusVariant Read(const QString&, const QString&) { return QDBusVariant(QVariant::fromValue(QDBusVariant(contrast))); }
+};
 
 class QtTest : public QObject {
     Q_OBJECT
@@ -77,13 +92,11 @@ private slots:
         for (int chip = 0; chip < DenominationCount; ++chip)
             for (const int id : {b::Image1 + chip, b::Label1 + 20, b::Label1 + 20})
                 session().click(id);
-        QCOMPARE(look(b::List1).top, 1); // 12 entries, 11 in sight: the newest shows
-        QWheelEvent away({10, 10}, {10, 10}, {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        // 12 entries, 11 in sight from the second: a third of a notch away from the player shows the first.
+        QWheelEvent away({10, 10}, {10, 10}, {}, {0, 40}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QApplication::sendEvent(widget(b::List1), &away);
         QCOMPARE(look(b::List1).top, 0);
-        // The second entry, in layout pixels: a 2-pixel edge, entries 31 pixels apart.
-        QTest::mouseClick(widget(b::List1), Qt::LeftButton, {}, {10, 48});
-        QCOMPARE(look(b::List1).selected, 1);
+        session().pressEntry(b::List1, 1);
 
         // Delete takes back the selected entry at a tick. Held down while another
         // program takes the keyboard, it never comes up: losing the keyboard lets it go.
@@ -143,7 +156,7 @@ private slots:
 
         press(reader(b::Label6)); // the spin
         QTRY_VERIFY(widget(b::Picture2)->isVisible());
-        QCOMPARE(reader(b::Cislo)->text(QAccessible::Value), "18"); // heard once, when it stops
+        QCOMPARE(reader(b::Cislo)->text(QAccessible::Value), "18, red"); // heard once, when it stops
         QCOMPARE(told.count(heard("Cislo", QAccessible::ValueChanged)), 1);
     }
 
@@ -172,6 +185,45 @@ private slots:
         QTRY_COMPARE(widget(b::Form1)->devicePixelRatioF(), 2.0);
         for (int id = 0; id < ids::Count; ++id)
             QVERIFY2(widget(id)->grab().toImage() == there.widget(id)->grab().toImage(), layoutName(id).c_str());
+    }
+
+    // Turned on and off mid-round by the desktop's portal, the look changes
+    // at once and nothing else (bets, the chip in hand, the focus: the same
+    // screen after); a program started with it on reads it.
+    void followsTheDesktopsContrastSetting()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("the settings portal is on the desktop's bus");
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        Portal portal;
+        QVERIFY(bus.registerObject("/org/freedesktop/portal/desktop", &portal, QDBusConnection::ExportAllSlots));
+        QVERIFY(bus.registerService("org.freedesktop.portal.Desktop"));
+        const auto changed = [&](uint contrast) {
+            bus.send(QDBusMessage::createSignal("/org/freedesktop/portal/desktop", "org.freedesktop.portal.Settings",
+                                                "SettingChanged")
+                     << "org.freedesktop.appearance" << "contrast" << QVariant::fromValue(QDBusVariant(contrast)));
+        };
+        for (const int id : {b::Image1, b::Label1 + 18})
+            QTest::mouseClick(widget(id), Qt::LeftButton);
+        QTest::keyClick(widget(b::Form1), Qt::Key_Right); // the focus shown on 18
+        const QImage normal = seen(b::Form1);
+        changed(1);
+        QTRY_VERIFY(seen(b::Form1) != normal);
+        QVERIFY(seen(b::Form1).save("contrast.ppm")); // in the build tree
+        QProcess measure;
+        const QString scale = QString::number(widget(b::Form1)->devicePixelRatioF());
+        measure.start(QFINDTESTDATA("../e2e/contrast.py"), {"contrast.ppm", scale});
+        QVERIFY(measure.waitForFinished());
+        QCOMPARE(measure.readAllStandardOutput(), "numeral 17 21.0\nnumeral 18 21.0\ndrawn number 21.0\n"
+                 "focus 18 outside 16.7\nfocus 18 inside 16.7\nchip in hand outside 17.4\nchip in hand inside 17.4\n"
+                 "red to black deuteranomaly 21.0\nred to black protanomaly 21.0\nred to black tritanomaly 21.0\n");
+        changed(0);
+        QTRY_COMPARE(seen(b::Form1), normal);
+
+        portal.contrast = 1;
+        screens = std::make_unique<Screens>(desk.services());
+        session().click(ids::title::Label1);
+        QTRY_VERIFY(std::holds_alternative<Fill>(session().plan(b::Label1 + 18, {96}, false).front()));
     }
 };
 

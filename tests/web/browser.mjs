@@ -29,8 +29,8 @@ export async function start() {
       page.on('console', (m) => m.type() === 'error' && page.errors.push(new Error(m.text())));
       if (clock) await page.clock.install();
       await page.goto(url);
-      await page.locator('[data-control="Form2"]').waitFor();
-      await page.evaluate(() => document.fonts.ready);
+      // The title shows before the game has started, which is after the page's load.
+      await page.waitForFunction(() => window.Module?.calledRun && document.fonts.status === 'loaded');
       if (clock) await page.clock.pauseAt(await page.evaluate(() => Date.now() + 1000));
       return page;
     },

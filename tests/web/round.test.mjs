@@ -56,5 +56,5 @@ play({
 }, {
   steps: process.env.MORVIK_STEPS,
   shots: scale === 1 ? 'screenshots' : `screenshots-${scale}`,
-  count: scale === 1 ? Infinity : 3,
+  count: scale === 1 ? Infinity : 4,
 });

@@ -3,7 +3,7 @@
 // Timer1's period and what screen readers are told are read from Wine's trace
 // on the game's standard error.
 //
-//   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error>
+//   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error> <screenshot in high contrast>
 #include "layout/controls.h"
 #include "windows/resources.h"
 
@@ -130,6 +130,11 @@ int wmain(int, wchar_t* argv[])
     constexpr wchar_t relayed[] = L"user32.SetTimer;user32.NotifyWinEvent";
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Debug", L"RelayInclude", REG_SZ, relayed, sizeof relayed);
     SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
+    // A dark high-contrast theme of the player's own, not in force yet.
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", REG_SZ, L"0", 4);
+    for (auto [name, rgb] : {std::pair{L"Window", L"45 50 54"}, {L"WindowText", L"255 255 255"},
+                             {L"Hilight", L"161 191 222"}, {L"HotTrackingColor", L"112 235 222"}, {L"GrayText", L"166 166 166"}})
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Colors", name, REG_SZ, rgb, 2 * (wcslen(rgb) + 1));
     const auto game = reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, argv[1], argv[1], nullptr));
     HWND form2 = nullptr, form1 = nullptr;
     check(waitFor([&] { return (form2 = FindWindowW(nullptr, L"Form2")) && IsWindowVisible(form2); }, 60'000) &&
@@ -159,19 +164,18 @@ int wmain(int, wchar_t* argv[])
     check(waitFor([&] { return !traced(form1, {",00000001,00000001,"}).empty(); }), // SetTimer(form1, 1, 1, ...)
           "Timer1 of Form1 asked for every millisecond");
 
-    // WM_DPICHANGED points to the window's new place, which must lie in the game's own memory.
-    auto changeScale = [&](UINT to) {
-        const RECT place = scaled(Controls[b::Form1].box, to);
-        void* there = VirtualAllocEx(game, nullptr, sizeof place, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        WriteProcessMemory(game, there, &place, sizeof place, nullptr);
-        SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(there));
+    // The window's new place that WM_DPICHANGED points to goes unread: the game centres it anew.
+    auto changeScale = [&](UINT to) { SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), 0); };
+    auto settled = [&] {
+        std::vector<COLORREF> last;
+        for (int still = 0; still < 10; Sleep(50)) {
+            const std::vector<COLORREF> seen = screenOf(form1);
+            still = seen == last ? still + 1 : 0;
+            last = seen;
+        }
+        return last;
     };
-    std::vector<COLORREF> started; // once it shows still
-    for (int still = 0; still < 10; Sleep(50)) {
-        const std::vector<COLORREF> seen = screenOf(form1);
-        still = seen == started ? still + 1 : 0;
-        started = seen;
-    }
+    const std::vector<COLORREF> started = settled();
     // Across the upright at x = 216 and the rail at y = 216 of the table, each
     // one layout pixel thick: the cloth, the line and the cloth, at 100 % and 200 %.
     constexpr COLORREF Cloth = 0x008000, Line = 0xffffff;
@@ -224,13 +228,31 @@ int wmain(int, wchar_t* argv[])
              {b::Form1, Name, "L\"Morvik Roulette table\""}, {b::Image1, Role, "{VT_I4: 43}"},
              {b::Image1, Description, "L\"1 chip\""}, {b::Image1, State, "{VT_I4: 1048584}"},
              {b::Image1 + 1, State, "ClearHwndProps"}, {b::List1, Role, "{VT_I4: 33}"}, {b::List1, Value, "L\"17-1\""},
-             {b::Cislo, Role, "{VT_I4: 41}"}, {b::Cislo, Value, "L\"1\""}}) {
+             {b::Cislo, Role, "{VT_I4: 41}"}, {b::Cislo, Value, "L\"1, red\""}}) {
         const auto lines = traced(of(form1, control), {property, property == State ? "ClearHwndProps" : property});
         check(!lines.empty() && has(lines.back(), said), (layoutName(control) + " last told " + said).c_str());
     }
 
+    // The system's high-contrast setting turned on mid-round, the chip of 1
+    // in hand and the focus on 18, and off again: only the look changes.
+    click(of(form1, b::Label1 + 18));
+    PostMessageW(form1, WM_KEYDOWN, VK_RIGHT, 1);
+    auto highContrast = [&](const wchar_t* flags) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", REG_SZ, flags, 4);
+        SendMessageW(form1, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        return settled();
+    };
+    const std::vector<COLORREF> normal = highContrast(L"0"), high = highContrast(L"1");
+    FILE* shot = _wfopen(argv[4], L"wb");
+    std::fprintf(shot, "P6 %d %d 255\n", width, static_cast<int>(high.size()) / width);
+    for (const COLORREF c : high)
+        std::fprintf(shot, "%c%c%c", static_cast<int>(c >> 16), static_cast<int>(c >> 8 & 255), static_cast<int>(c & 255));
+    std::fclose(shot);
+    check(high != normal && highContrast(L"0") == normal, "the high-contrast setting followed, on and off");
+
     // With every chip laid, twelve entries: the list shows the newest eleven
-    // until the wheel turned away from the player brings the first into sight.
+    // until the wheel turned away from the player, in three steps of a third
+    // of a notch as a touchpad sends them, brings the first into sight.
     click(of(form1, b::Label1 + 17));
     for (int chip = 1; chip < DenominationCount; ++chip) {
         click(of(form1, b::Image1 + chip));
@@ -242,7 +264,8 @@ int wmain(int, wchar_t* argv[])
     const std::vector<COLORREF> newest = screenOf(of(form1, b::List1));
     RECT list{};
     GetWindowRect(of(form1, b::List1), &list);
-    PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(list.left + 10, list.top + 10));
+    for (int step = 0; step < 3; ++step)
+        PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 3), MAKELPARAM(list.left + 10, list.top + 10));
     check(waitFor([&] { return screenOf(of(form1, b::List1)) != newest; }),
           "the wheel turned away brings earlier entries into sight");
 
