@@ -37,7 +37,7 @@ std::string said(std::string text, const morvik::Language& language)
 int main(int, char** argv)
 {
     using namespace morvik;
-    const auto read = [](const char* file) { std::ifstream in(file); return std::string(std::istreambuf_iterator(in), {}); };
+    auto read = [](const char* file) { std::ifstream in(file); return std::string(std::istreambuf_iterator(in), {}); };
     Unused unused;
     Session session({unused, unused}, unused);
     session.start();
@@ -54,7 +54,8 @@ int main(int, char** argv)
     }
     html.replace(html.find("{{texts}}"), 9, texts + "}");
     std::ofstream(std::string(argv[3]) + "/index.html") << html;
-    for (const Language& language : Languages)
-        std::ofstream(std::string(argv[3]) + "/manifest" + (&language == &Languages[0] ? "" : "." + std::string(language.tag))
-                      + ".webmanifest") << said(read(argv[2]), language);
+    for (const Language& language : Languages) {
+        const std::string tag = &language == &Languages[0] ? "" : "." + std::string(language.tag);
+        std::ofstream(std::string(argv[3]) + "/manifest" + tag + ".webmanifest") << said(read(argv[2]), language);
+    }
 }

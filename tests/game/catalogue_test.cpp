@@ -40,9 +40,7 @@ TEST(Catalogue, EveryTextOfTheLayoutIsTheCatalogues)
             if (mine.find_first_not_of("0123456789") != std::string_view::npos) {
                 EXPECT_NE(mine, catalogues) << layoutName(id);
             }
-        int widest = 0;
-        for (int i = 0; i < pseudo.lines.count; ++i)
-            widest = std::max(widest, (length(pseudo.lines.line[i]) * 4 + 2) / 3 * advance(english.fontPixels));
+        const int widest = pseudo.lines.widest(english.fontPixels) * 4 / 3;
         if (english.text.find_first_not_of("0123456789") != std::string_view::npos)
             room.emplace_back(english.box.width - widest, layoutName(id) + " " + std::string(english.text));
     }
