@@ -4,11 +4,6 @@
 
 namespace morvik {
 
-std::string playerName(int player)
-{
-    return "Player " + std::to_string(player + 1);
-}
-
 std::string entryText(const Bet& bet)
 {
     std::string text = std::holds_alternative<Outside>(bet.target)

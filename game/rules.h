@@ -72,9 +72,6 @@ struct Bet {
     friend bool operator==(const Bet&, const Bet&) = default;
 };
 
-// "Player 1" for player 0, "Player 2" for player 1.
-std::string playerName(int player);
-
 // The line a bet shows in its player's list: target, "-", chip value ("17-5", "Red-20").
 std::string entryText(const Bet& bet);
 

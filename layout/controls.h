@@ -5,6 +5,8 @@
 // changes. Row numbers are the controls' numbers, named in `ids`.
 #pragma once
 
+#include "catalogue/Czech.h"
+#include "catalogue/English.h"
 #include "layout/table.h"
 #include "layout/text.h"
 #include "layout/title.h"
@@ -69,42 +71,60 @@ inline constexpr int Form1 = 6, Picture1 = 7, Label1 = 8 /* 0 to 36 */, Label2 =
 inline constexpr int Count = 70;
 } // namespace ids
 
-// The words a screen reader hears beside the captions. Counters are spoken
-// as "2 chips", the lists as "Player 1 bets".
-inline constexpr std::string_view ChipNames[DenominationCount]{"Chip 1", "Chip 5", "Chip 10",
-                                                               "Chip 20", "Chip 50", "Chip 100"};
-inline constexpr std::string_view ListNames[PlayerCount]{"Player 1 bets", "Player 2 bets"};
+// The languages the game speaks, each with its texts from the catalogue
+// (po/), by their keys there: English, the layout's own, first.
+struct Language {
+    std::string_view tag; // BCP 47
+    std::span<const std::pair<std::string_view, std::string_view>> texts;
+};
+inline constexpr std::array<Language, 2> Languages{{{"en", catalogue::English}, {"cs", catalogue::Czech}}};
 
-inline constexpr std::array<Control, ids::Count> Controls = [] {
+inline void missingFromTheCatalogue() {}
+// The text the catalogue has under `key`; a key it lacks stops the build.
+constexpr std::string_view tr(const Language& language, std::string_view key)
+{
+    for (const auto& [known, text] : language.texts)
+        if (known == key)
+            return text;
+    missingFromTheCatalogue();
+    return key;
+}
+
+constexpr std::array<Control, ids::Count> layOut(const Language& language)
+{
     std::array<Control, ids::Count> c{};
+    // A translation wider than its box is set as large as fits.
     auto caption = [](Control row, std::string_view text) {
         row.text = text;
-        row.lines = wrap(text, row.box.width, row.fontPixels);
+        row.lines = wrap(row.text, row.box.width, row.fontPixels);
+        row.fontPixels = fittingPixelSize(row.lines, row.box.width, row.fontPixels);
         return row;
     };
+    auto say = [&](std::string_view key) { return tr(language, key); };
+    constexpr std::string_view chips[DenominationCount]{"Chip1", "Chip5", "Chip10", "Chip20", "Chip50", "Chip100"};
     const Rgb white = table::White;
 
     namespace t = ids::title;
     c[t::Form2] = {.name = "Form2", .kind = Kind::Window, .box = {0, 0, title::Width, title::Height},
-                   .fill = title::Background, .figures = {.frames = {&title::Shape1, 1}}, .spokenName = "Morvik Roulette"};
+                   .fill = title::Background, .figures = {.frames = {&title::Shape1, 1}}, .spokenName = say("Name")};
     c[t::Image1] = {.name = "Image1", .parent = t::Form2, .kind = Kind::Picture, .box = title::Image1,
-                    .art = Art::Title, .spokenName = "Morvik Roulette"};
+                    .art = Art::Title, .spokenName = say("Name")};
     c[t::Image2] = {.name = "Image2", .parent = t::Form2, .kind = Kind::Picture, .box = title::Image2,
-                    .art = Art::Logo, .spokenName = "Morvik Game"};
+                    .art = Art::Logo, .spokenName = say("Maker")};
     for (int i = 0; i < 2; ++i) {
         const title::Caption& choice = title::Label1[i];
         c[t::Label1 + i] = caption({.name = "Label1", .index = i, .parent = t::Form2, .box = choice.rect,
                                     .colour = choice.colour, .fontPixels = choice.pixelSize, .centred = false,
-                                    .clickable = true}, choice.text);
+                                    .clickable = true}, say(choice.text));
     }
     c[t::Label2] = caption({.name = "Label2", .parent = t::Form2, .box = title::Label2.rect,
                             .colour = title::Label2.colour, .fontPixels = title::Label2.pixelSize, .centred = false,
-                            .language = "cs"},
-                           title::Label2.text);
+                            .language = language.tag == "cs" ? "" : "cs"},
+                           say(title::Label2.text));
 
     namespace b = ids::table;
     c[b::Form1] = {.name = "Form1", .kind = Kind::Window, .box = {0, 0, table::Width, table::Height},
-                   .fill = table::Black, .spokenName = "Morvik Roulette table"};
+                   .fill = table::Black, .spokenName = say("Table")};
     c[b::Picture1] = {.name = "Picture1", .parent = b::Form1, .kind = Kind::Box, .box = table::Picture1,
                       .fill = table::Picture1Colour, .figures = {table::Lines, table::Shape1}};
     for (int k = 0; k < NumberCount; ++k)
@@ -113,32 +133,32 @@ inline constexpr std::array<Control, ids::Count> Controls = [] {
     for (int i = 0; i < 4; ++i)
         c[b::Label2 + i] = caption({.name = "Label2", .index = i, .parent = b::Picture1, .box = table::Label2[i].rect,
                                     .colour = white, .clickable = true},
-                                   table::Label2[i].caption);
+                                   say(table::Label2[i].caption));
     for (int i = 0; i < 2; ++i)
         c[b::Label5 + i] = {.name = "Label5", .index = i, .parent = b::Picture1, .kind = Kind::Area,
                             .box = table::Shape1[i].bounds, .clickable = true,
-                            .spokenName = OutsideWords[static_cast<int>(table::Label5Targets[i])]};
+                            .spokenName = say(OutsideWords[static_cast<int>(table::Label5Targets[i])])};
     c[b::Picture2] = {.name = "Picture2", .parent = b::Form1, .kind = Kind::Box, .box = table::Picture2,
                       .fill = table::Picture2Colour};
     c[b::Label4] = caption({.name = "Label4", .parent = b::Picture2, .box = table::Label4, .colour = white},
-                           "Player 1");
+                           say("Player1"));
     for (int i = 0; i < DenominationCount; ++i) {
         c[b::Image1 + i] = {.name = "Image1", .index = i, .parent = b::Picture2, .kind = Kind::Picture,
-                            .box = table::Image1[i], .art = Art::Chip, .clickable = true, .spokenName = ChipNames[i]};
+                            .box = table::Image1[i], .art = Art::Chip, .clickable = true, .spokenName = say(chips[i])};
         c[b::Label3 + i] = {.name = "Label3", .index = i, .parent = b::Picture2, .box = table::Label3[i],
                             .colour = white};
     }
     c[b::Label6] = caption({.name = "Label6", .parent = b::Picture2, .box = table::Label6, .colour = white,
-                            .clickable = true}, "Next");
+                            .clickable = true}, say("Next"));
     for (int p = 0; p < PlayerCount; ++p)
         c[b::List1 + p] = {.name = "List1", .index = p, .parent = b::Form1, .kind = Kind::List, .box = table::List1,
                            .colour = table::LightGrey, .fill = table::Black, .shown = p == 0,
-                           .spokenName = ListNames[p]};
+                           .spokenName = say(p == 0 ? "Bets1" : "Bets2")};
     c[b::Cislo] = caption({.name = "Cislo", .parent = b::Form1, .kind = Kind::Readout, .box = table::Cislo,
                            .colour = CellColours[1], .fill = table::CisloBackground,
-                           .figures = {table::CisloEdge}, .spokenName = "Drawn number"}, "1");
+                           .figures = {table::CisloEdge}, .spokenName = say("DrawnNumber")}, "1");
     c[b::Label7] = caption({.name = "Label7", .parent = b::Form1, .box = table::Label7, .colour = white,
-                            .clickable = true, .description = "Back to the title window"}, "X");
+                            .clickable = true, .description = say("CloseDescription")}, say("Close"));
     for (Control& row : c)
         row.role = row.clickable                 ? Role::Button
             : row.kind == Kind::Window           ? Role::Window
@@ -148,13 +168,20 @@ inline constexpr std::array<Control, ids::Count> Controls = [] {
             : row.kind == Kind::Readout          ? Role::Readout
                                                  : Role::Text;
     return c;
-}();
+}
 
-// Every caption fits its box at 96 dpi, on the lines it breaks into.
+inline constexpr std::array<std::array<Control, ids::Count>, Languages.size()> Layouts{layOut(Languages[0]),
+                                                                                       layOut(Languages[1])};
+inline constexpr const std::array<Control, ids::Count>& Controls = Layouts[0];
+
+// Every caption fits its box at 96 dpi, on the lines it breaks into, in
+// every language, and none is set smaller than four fifths of its size.
 static_assert([] {
-    for (const Control& c : Controls)
-        if (c.lines.widest(c.fontPixels) > c.box.width)
-            return false;
+    for (const auto& layout : Layouts)
+        for (int i = 0; i < ids::Count; ++i)
+            if (layout[i].lines.widest(layout[i].fontPixels) > layout[i].box.width
+                || layout[i].fontPixels * 5 < Controls[i].fontPixels * 4)
+                return false;
     return true;
 }());
 

@@ -67,14 +67,14 @@ inline constexpr std::array<Box, NumberCount> Label1 = [] {
 
 struct OutsideCell {
     Box rect;
-    std::string_view caption; // wraps at its spaces to fit the cell
+    std::string_view caption; // its key in the catalogue (po/); wraps at its spaces to fit the cell
     Outside target;
 };
 
 // Label2(0) to Label2(3), in white.
 inline constexpr std::array<OutsideCell, 4> Label2{{
-    {{24, 96, 89, 97}, " Big   19-36", Outside::Big},
-    {{400, 96, 89, 97}, "Small     1-18", Outside::Small},
+    {{24, 96, 89, 97}, "BigCell", Outside::Big},
+    {{400, 96, 89, 97}, "SmallCell", Outside::Small},
     {{24, 280, 89, 33}, "Even", Outside::Even},
     {{400, 280, 89, 33}, "Odd", Outside::Odd},
 }};

@@ -20,7 +20,7 @@ inline constexpr Box Image2{568, 16, 222, 100}; // logo, at its own size
 
 struct Caption {
     Box rect;
-    std::string_view text; // UTF-8
+    std::string_view text; // its key in the catalogue (po/)
     Rgb colour;
     int pixelSize; // 72 pt and 14.25 pt at 96 dpi
 };
@@ -32,6 +32,6 @@ inline constexpr std::array<Caption, 2> Label1{{
 }};
 
 inline constexpr Caption Label2{
-    {224, 464, 429, 22}, "Tato ruleta se hraje jako běžná ruleta.", {239, 239, 239}, 19};
+    {224, 464, 429, 22}, "Remark", {239, 239, 239}, 19};
 
 } // namespace morvik::title

@@ -7,6 +7,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -81,8 +82,9 @@ void ControlWidget::closeEvent(QCloseEvent* event)
     session.closeRequest(id);
 }
 
+// In the player's languages as Qt has them from LANGUAGE, LC_ALL, LC_MESSAGES and LANG.
 Screens::Screens(Session::Services services)
-    : players(services, *this)
+    : players(services, *this, QLocale::system().uiLanguages().join(' ').toStdString())
 {
     installAccessibility();
     QCoreApplication::instance()->installEventFilter(this);

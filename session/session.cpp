@@ -1,6 +1,7 @@
 #include "session/session.h"
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 
 namespace morvik {
@@ -52,12 +53,17 @@ std::string joined(const std::array<std::string, 2>& lines)
 
 } // namespace
 
-Session::Session(Services services, Display& display)
+Session::Session(Services services, Display& display, const std::string& languages)
     : services(services)
     , display(display)
 {
+    std::istringstream wanted(languages + " en");
+    for (std::string tag; spoken < 0 && wanted >> tag;)
+        for (int i = 0; i < static_cast<int>(Languages.size()); ++i)
+            if (tag.substr(0, tag.find_first_of("-_")) == Languages[i].tag)
+                spoken = i;
     for (int id = 0; id < ids::Count; ++id) {
-        const Control& row = Controls[id];
+        const Control& row = Layouts[spoken][id];
         looks[id].lines = {std::string(row.lines.line[0]), std::string(row.lines.line[1])};
         looks[id].colour = row.colour;
         looks[id].pixels = row.fontPixels;
@@ -394,20 +400,25 @@ void Session::showCounter(int denomination, Count chips)
     // Three digits and more are shown smaller rather than cut off.
     const int pixels = fittingPixelSize({{text}, 1}, table::Label3[denomination].width, table::FontPixels);
     setText(b::Label3 + denomination, text, table::White, pixels);
-    descriptions[b::Image1 + denomination] = chips == 1 ? "1 chip" : text + " chips";
+    std::string told(tr(Languages[spoken], chips == 1 ? "OneChip" : "Chips"));
+    descriptions[b::Image1 + denomination] = told.replace(told.find("%s"), 2, text);
     display.redraw(b::Image1 + denomination);
 }
 
 void Session::showPlayer(int player)
 {
-    setText(b::Label4, playerName(player), table::White, table::FontPixels);
+    setText(b::Label4, std::string(tr(Languages[spoken], player == 0 ? "Player1" : "Player2")), table::White,
+            table::FontPixels);
 }
 
 void Session::appendEntry(int player, const std::string& text)
 {
     const int list = b::List1 + player;
     Look& look = looks[list];
-    look.entries.push_back(text);
+    // The game names a bet in English ("Red-20"); the list, in the player's language.
+    const std::size_t dash = text.rfind('-');
+    const bool word = text[0] > '9';
+    look.entries.push_back(word ? std::string(tr(Languages[spoken], text.substr(0, dash))) + text.substr(dash) : text);
     // The newest entry comes into sight.
     look.top = std::max(look.top, lastTop(list));
     display.redraw(list);
@@ -472,7 +483,7 @@ Plan Session::plan(int control, Scale scale, bool beneath) const
 
 Accessible Session::accessible(int control) const
 {
-    const Control& row = Controls[control];
+    const Control& row = Layouts[spoken][control];
     const Look& look = looks[control];
     Accessible a{row.role, row.spokenName.empty() ? joined(look.lines) : std::string(row.spokenName),
                  descriptions[control], {}, look.chosen};

@@ -35,7 +35,9 @@ public:
         RandomSource& random;
     };
 
-    Session(Services services, Display& display);
+    // In the first of the player's languages, BCP 47 tags such as "cs-CZ" apart by
+    // white space, most wanted first, that the game speaks; in English when none.
+    Session(Services services, Display& display, const std::string& languages = "");
     // Shows the title window, once the front end has made it.
     void start();
 
@@ -84,6 +86,7 @@ public:
     // Shown, with its window and everything it lies in.
     bool inSight(int control) const;
     int focus() const { return focused; }
+    int language() const { return spoken; } // in Languages and Layouts
 
     // Null until the first "Play".
     const Game* game() const { return engine ? &*engine : nullptr; }
@@ -116,6 +119,7 @@ private:
 
     Services services;
     Display& display;
+    int spoken = -1;
     std::optional<Game> engine;
     std::array<Look, ids::Count> looks;
     std::array<bool, ids::Count> shown{};

@@ -10,20 +10,22 @@ PLAY_PACKAGES=(qt6-qpa-plugins)
 # of the desktop entry, Debian's checkers of a package (reprotest,
 # diffoscope, lintian, blhc), python3-xlib for bench/, and the screen readers'
 # bus with a client of it (python3-pyatspi) for the Qt front end's tests,
-# python3-colorspacious for the contrast measured.
+# python3-colorspacious for the contrast measured, translate-toolkit for the
+# catalogue's pseudo-language.
 TEST_PACKAGES=(libgtest-dev googletest librapidcheck-dev xvfb xauth xdotool x11-utils openbox wmctrl imagemagick
     tesseract-ocr tesseract-ocr-eng desktop-file-utils appstream reprotest faketime diffoscope-minimal lintian
-    blhc python3-xlib at-spi2-core dbus python3-pyatspi python3-colorspacious)
-# The Windows build: the MinGW-w64 cross compiler, librsvg and ImageMagick for
-# the pictures, strip-nondeterminism for the zip, wixl, msitools and
-# libfaketime for the installer; its tests run under Wine.
-WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin imagemagick
-    strip-nondeterminism wixl msitools libfaketime)
+    blhc python3-xlib at-spi2-core dbus python3-pyatspi python3-colorspacious translate-toolkit)
+# The Windows build: the MinGW-w64 cross compiler, gettext for the catalogue,
+# librsvg and ImageMagick for the pictures, strip-nondeterminism for the zip,
+# wixl, msitools and libfaketime for the installer; its tests run under Wine.
+WINDOWS_PACKAGES=(cmake ninja-build gettext g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 librsvg2-bin
+    imagemagick strip-nondeterminism wixl msitools libfaketime)
 WINDOWS_TEST_PACKAGES=(wine64 googletest xvfb xauth xdotool)
-# The web build: Emscripten, librsvg and ImageMagick for the pictures and the
-# font tools that cut the font down to WOFF2; its tests run in Chromium under
-# Node.js with npm (Debian's, unless the machine has its own).
-WEB_PACKAGES=(cmake ninja-build emscripten librsvg2-bin imagemagick fonttools)
+# The web build: Emscripten, gettext for the catalogue, librsvg and ImageMagick
+# for the pictures and the font tools that cut the font down to WOFF2; its
+# tests run in Chromium under Node.js with npm (Debian's, unless the machine
+# has its own).
+WEB_PACKAGES=(cmake ninja-build gettext emscripten librsvg2-bin imagemagick fonttools)
 WEB_TEST_PACKAGES=(chromium)
 command -v npm >/dev/null || WEB_TEST_PACKAGES+=(nodejs npm)
 

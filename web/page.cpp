@@ -104,8 +104,11 @@ std::vector<std::pair<std::string, std::string>> told(const Session& session, in
 class Page final : public Display {
 public:
     explicit Page(Session::Services services)
-        : players(services, *this)
+        : players(services, *this, val::global("navigator")["languages"].call<std::string>("join", val(" ")))
     {
+        // The build wrote the title in English: in another language, it says it again.
+        if (players.language() != 0)
+            element(ids::title::Form2).set("outerHTML", markup(players, ids::title::Form2));
         players.start();
     }
 
@@ -196,8 +199,8 @@ std::string markup(const Session& session, int control)
     std::string html = "<div data-control=\"" + layoutName(control) + "\" data-id=" + std::to_string(control);
     for (const auto& [name, value] : told(session, control))
         html += " " + name + "=\"" + escaped(value) + "\"";
-    if (!row.language.empty())
-        html += " lang=" + std::string(row.language);
+    if (const std::string_view language = Layouts[session.language()][control].language; !language.empty())
+        html += " lang=" + std::string(language);
     // The keyboard's focus is the session's; the page's follows it, for screen readers.
     if (row.clickable || row.kind == Kind::List)
         html += " tabindex=-1";

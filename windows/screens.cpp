@@ -21,10 +21,20 @@ constexpr std::pair<WPARAM, Key> Keys[] = {{VK_DELETE, Key::Delete}, {VK_BACK, K
                                            {VK_RETURN, Key::Enter},  {VK_SPACE, Key::Space},    {VK_LEFT, Key::Left},
                                            {VK_RIGHT, Key::Right},   {VK_UP, Key::Up},          {VK_DOWN, Key::Down}};
 
+// The user's interface languages, most wanted first, ASCII tags ("cs-CZ") apart by spaces.
+std::string systemLanguages()
+{
+    wchar_t names[512]{};
+    ULONG count = 0, size = std::size(names);
+    GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, names, &size);
+    std::replace(names, names + std::size(names), L'\0', L' ');
+    return {names, names + std::size(names)};
+}
+
 } // namespace
 
 Screens::Screens(Session::Services services)
-    : players(services, *this)
+    : players(services, *this, systemLanguages())
 {
     WNDCLASSW type{};
     type.lpfnWndProc = proc;

@@ -4,8 +4,15 @@
 # and name in the tree from the application, pressed by their actions, their
 # states read, an entry selected and taken back with Delete, changes heard.
 import subprocess, sys, time  # noqa: E401
-import pyatspi
+import os, pyatspi  # noqa: E401
 from gi.repository import GLib
+
+# On a Czech system, what the same controls are called.
+CZECH = {'Play': 'Hrát', 'Chip 50': 'Žeton 50', 'Chip 20': 'Žeton 20', 'Chip 5': 'Žeton 5', 'Red': 'Červená',
+         'Black': 'Černá', 'Next': 'Další', 'Player 1 bets': 'Sázky hráče 1', 'Player 2 bets': 'Sázky hráče 2',
+         'Red-50': 'Červená-50', 'Black-5': 'Černá-5', '1 chip': '1 žeton', 'Drawn number': 'Tažené číslo',
+         'Player 2': 'Hráč 2'}
+said = (lambda english: CZECH.get(english, english)) if os.environ.get('LANGUAGE') == 'cs' else (lambda english: english)
 
 heard = []
 pyatspi.Registry.registerEventListener(lambda e: heard.append(f'{e.source.name} {e.type}'), 'object:state-changed',
@@ -24,7 +31,7 @@ def wait(what, found, patience=60):
 
 def showing(role, name):
     app = next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == 'Morvik Roulette'), None)
-    return app and pyatspi.findDescendant(app, lambda c: c.getRole() == role and c.name == name
+    return app and pyatspi.findDescendant(app, lambda c: c.getRole() == role and c.name == said(name)
                                           and c.getState().contains(pyatspi.STATE_SHOWING))
 
 
@@ -36,7 +43,7 @@ def press(*names):
 
 def entries(bets, *names):
     return list(wait(f'{bets}: {" ".join(names)}', lambda: (b := showing(pyatspi.ROLE_LIST, bets))
-                     and [e.name for e in b] == list(names) and b))
+                     and [e.name for e in b] == [said(n) for n in names] and b))
 
 
 press('Play', 'Chip 50', '17', 'Red')
@@ -49,15 +56,15 @@ wait('17-50 selected alone', lambda: first.getState().contains(pyatspi.STATE_SEL
      and not second.getState().contains(pyatspi.STATE_SELECTED) and second.getIndexInParent() == 1)
 subprocess.run(['xdotool', 'key', 'Delete', 'Tab'])  # the keys go to the window that shows
 entries('Player 1 bets', 'Red-50')
-wait('one chip of 50 left, and Tab on to Next', lambda: chip.description == '1 chip'
+wait('one chip of 50 left, and Tab on to Next', lambda: chip.description == said('1 chip')
      and showing(pyatspi.ROLE_PUSH_BUTTON, 'Next').getState().contains(pyatspi.STATE_FOCUSED))
 press('Next', 'Chip 5', 'Black')  # Player 2's turn
 entries('Player 2 bets', 'Black-5')
 press('Next')  # the spin
 wait('Player 1 begins the next round', lambda: showing(pyatspi.ROLE_LIST, 'Player 1 bets'))
-wait('the drawn number read, and heard once', lambda: heard.count('Drawn number object:property-change:accessible-value')
+wait('the drawn number read, and heard once', lambda: heard.count(said('Drawn number') + ' object:property-change:accessible-value')
      == 1 and 0 <= showing(pyatspi.ROLE_LABEL, 'Drawn number').queryValue().currentValue <= 36)
-for told in ['Chip 50 object:property-change:accessible-description', '17-50 object:state-changed:selected',
-             'Next object:state-changed:focused', 'Player 2 object:property-change:accessible-name']:
-    wait(f'heard: {told}', lambda: told in heard)
+for name, told in [('Chip 50', 'property-change:accessible-description'), ('17-50', 'state-changed:selected'),
+                   ('Next', 'state-changed:focused'), ('Player 2', 'property-change:accessible-name')]:
+    wait(f'heard: {name} {told}', lambda: f'{said(name)} object:{told}' in heard)
 game.kill()

@@ -64,8 +64,8 @@ struct Table : Display {
     bool quitted = false;
     std::vector<std::string> log;
 
-    explicit Table(const std::string& actions = "Play", RandomSource* wheel = nullptr)
-        : session({desk.clock, wheel ? *wheel : desk.random}, *this)
+    explicit Table(const std::string& actions = "Play", RandomSource* wheel = nullptr, const std::string& languages = "")
+        : session({desk.clock, wheel ? *wheel : desk.random}, *this, languages)
     {
         for (int id = 0; id < ids::Count; ++id)
             looks[id].lines = {std::string(Controls[id].lines.line[0]), std::string(Controls[id].lines.line[1])};

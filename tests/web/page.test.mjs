@@ -212,28 +212,31 @@ test('after "Quit" no key reaches the game, and Tab then Enter follows the messa
   await Promise.all([page.waitForEvent('load'), page.keyboard.press('Enter')]);
 });
 
-test('code lost, refused or cut short: the page says why, and "Try again" starts the game on the same page', async () => {
+test('code lost, refused or cut short: the page says why, in English or in a Czech browser in Czech, and "Try again" starts the game on the same page', async () => {
   const cut = (file) => (route) => route.fulfill({ body: readFileSync(`${site}/${file}`).subarray(0, 30000), contentType: file.endsWith('wasm') ? 'application/wasm' : 'text/javascript' });
-  for (const [file, fail, reason] of [['morvik.js', (route) => route.abort(), /^The file morvik.js could not be fetched.$/],
+  const en = ['en-US', 'Morvik Roulette could not start', 'Try again', '"Loading…"', 'Morvik Roulette table'];
+  const cs = ['cs-CZ', 'Morvik Roulette se nepodařilo spustit', 'Zkusit znovu', '"Načítá se…"', 'Stůl Morvik Roulette'];
+  for (const [file, fail, reason, [locale, failed, again, loading, table] = en] of [['morvik.js', (route) => route.abort(), /^The file morvik.js could not be fetched.$/],
+    ['morvik.js', (route) => route.abort(), /^Soubor morvik.js se nepodařilo stáhnout.$/, cs],
     ['morvik.js', cut('morvik.js'), /^Uncaught SyntaxError: /],
     ['morvik.wasm', (route) => route.abort(), /^TypeError: Failed to fetch$/],
     ['morvik.wasm', (route) => route.fulfill({ status: 404 }), /^both async and sync fetching of the wasm failed$/],
     ['morvik.wasm', cut('morvik.wasm'), /^CompileError: WebAssembly.instantiate\(\): /]]) {
-    const page = await (await web.browser.newContext({ serviceWorkers: 'block' })).newPage();
+    const page = await (await web.browser.newContext({ serviceWorkers: 'block', locale })).newPage();
     await page.route(`**/${file}`, fail);
     await page.goto(web.url);
     await page.evaluate(() => (window.kept = true));
     let held; // the network back, the WebAssembly held till Play is pressed
     for (const network of [false, true]) {
-      await message(page, 'Morvik Roulette could not start');
+      await message(page, failed);
       assert.match(await page.locator('#reason').textContent(), reason);
       if (network) held = page.unroute(`**/${file}`).then(() => new Promise((hold) => page.route('**/morvik.wasm', hold)));
-      await page.getByRole('link', { name: 'Try again' }).click();
+      await page.getByRole('link', { name: again }).click();
     }
-    await button(page, 'Play').click();
-    assert.equal(await page.evaluate(() => getComputedStyle(document.body, '::after').content), '"Loading…"');
+    await page.locator('[data-control="Label1(0)"]').click();
+    assert.equal(await page.evaluate(() => getComputedStyle(document.body, '::after').content), loading);
     await (await held).continue();
-    await page.waitForFunction(() => document.title === 'Morvik Roulette table' && window.kept);
+    await page.waitForFunction((title) => document.title === title && window.kept, table);
   }
 });
 
