@@ -89,27 +89,30 @@ public:
     const Game* game() const { return engine ? &*engine : nullptr; }
 
 private:
+    static bool in(int control, int first, int count) { return control >= first && control < first + count; }
+    // The windows' flow (session.cpp) and what a click does (pointer.cpp).
     void act(int control);
     void play();
     void backToTitle();
     void setShown(int control, bool visible);
+    // The keyboard (keyboard.cpp).
     void moveFocus(int control);
     void keyboardInUse(bool inUse);
     bool navigate(Key key);
+    bool deletePressed() override;
+    // What the game shows (game_view.cpp).
     void markChosen();
-
-    // What the game shows, to the front end.
     void showCounter(int denomination, Count chips) override;
     void showPlayer(int player) override;
+    void showTray(bool visible) override;
+    void showDraw(int number, Rgb colour) override;
+    void setText(int control, std::string text, Rgb colour, int pixels);
+    // The bet lists (lists.cpp).
     void appendEntry(int player, const std::string& text) override;
     void removeEntry(int player, int row) override;
     void clearEntries(int player) override;
     void showList(int player, bool visible) override;
-    void showTray(bool visible) override;
-    void showDraw(int number, Rgb colour) override;
     int selectedEntry(int player) const override { return looks[ids::table::List1 + player].selected; }
-    bool deletePressed() override;
-    void setText(int control, std::string text, Rgb colour, int pixels);
     void select(int list, int row);
     int fits(int list) const { return visibleEntries(list, scale(list)); }
     int lastTop(int list) const { return std::max(0, static_cast<int>(looks[list].entries.size()) - fits(list)); }
