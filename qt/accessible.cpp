@@ -21,7 +21,7 @@ public:
     {
     }
 
-    bool isValid() const override { return row < static_cast<int>(look().entries.size()); }
+    bool isValid() const override { return row < static_cast<int>(told().entries.size()); }
     QObject* object() const override { return nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list); }
     QAccessibleInterface* child(int) const override { return nullptr; }
@@ -30,7 +30,7 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name && isValid() ? QString::fromUtf8(look().entries[row]) : QString();
+        return t == QAccessible::Name && isValid() ? QString::fromUtf8(told().entries[row]) : QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override { return {}; }
@@ -39,7 +39,7 @@ public:
     {
         QAccessible::State state;
         state.selectable = true;
-        state.selected = look().selected == row;
+        state.selected = told().selected == row;
         return state;
     }
     void* interface_cast(QAccessible::InterfaceType type) override
@@ -54,7 +54,7 @@ public:
     const int row;
 
 private:
-    const Look& look() const { return list->session.look(list->id); }
+    Accessible told() const { return list->session.accessible(list->id); }
 };
 
 // The readout's value is the drawn number, which AT-SPI carries only from a value.
@@ -105,7 +105,7 @@ public:
     // A window's or a box's children are its widgets, a bet list's its entries.
     int childCount() const override
     {
-        return isList() ? static_cast<int>(session().look(id()).entries.size()) : QAccessibleWidget::childCount();
+        return isList() ? static_cast<int>(session().accessible(id()).entries.size()) : QAccessibleWidget::childCount();
     }
     // One interface per entry, made when first asked for, gone with the entry.
     QAccessibleInterface* child(int index) const override

@@ -207,7 +207,7 @@ void Screens::redraw(int control)
     if (now.role == Role::List)
         tell(QAccessible::ObjectReorder);
     if (now.role == Role::List && now.value != before.value)
-        tell(QAccessible::Selection, players.look(control).selected);
+        tell(QAccessible::Selection, now.selected);
     told[control] = now;
     if (control == players.focus() && control != toldFocus) {
         toldFocus = control;

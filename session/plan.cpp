@@ -103,7 +103,7 @@ void list(Plan& plan, const Control& row, const Look& look, Box size, Scale scal
             plan.emplace_back(Fill{{edge, y, size.width - 2 * edge, height}, paint(table::ListSelected, contrast)});
         const std::string& text = look.entries[i];
         plan.emplace_back(Run{{edge + scale(table::ListIndent), y, textWidth(text, pixels), height}, pixels,
-                           !selected ? paint(row.colour, contrast) : contrast ? contrast->window : table::White, text});
+                           !selected ? paint(row.colour, contrast) : contrast ? contrast->window : table::White, text, i});
     }
 }
 

@@ -54,6 +54,7 @@ struct Run {
     int pixels;
     Rgb colour;
     std::string text; // UTF-8
+    int entry = -1; // in a bet list, the entry it shows
 };
 
 // One of the game's pictures, stored at `density` times its layout size,

@@ -124,11 +124,14 @@ Accessible Session::accessible(int control) const
     const Control& row = Controls[control];
     const Look& look = looks[control];
     Accessible a{row.role, row.spokenName.empty() ? joined(look.lines) : std::string(row.spokenName),
-                 descriptions[control], {}, look.chosen};
+                 descriptions[control], {}, look.chosen, look.colour};
     if (row.kind == Kind::Readout)
         a.value = look.lines[0] + ", " + std::string(colourName(look.colour)); // "17, black"
-    else if (row.kind == Kind::List && look.selected >= 0)
-        a.value = look.entries[look.selected];
+    else if (row.kind == Kind::List) {
+        a.entries = look.entries;
+        a.selected = look.selected;
+        a.value = look.selected >= 0 ? look.entries[look.selected] : "";
+    }
     return a;
 }
 

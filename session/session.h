@@ -26,6 +26,9 @@ struct Accessible {
     std::string description;
     std::string value; // the readout's number, a list's selected entry
     bool pressed = false; // the chip in hand
+    Rgb colour{}; // the caption's, in the table's own look
+    std::vector<std::string> entries{}; // a bet list's, every one
+    int selected = -1; // the entry selected, -1 for none
 };
 
 class Session : private TableView, private KeyState {
@@ -80,7 +83,6 @@ public:
 
     Plan plan(int control, Scale scale, bool beneath) const;
     Accessible accessible(int control) const;
-    const Look& look(int control) const { return looks[control]; }
     // Shown, with its window and everything it lies in.
     bool inSight(int control) const;
     int focus() const { return focused; }
@@ -89,6 +91,8 @@ public:
     const Game* game() const { return engine ? &*engine : nullptr; }
 
 private:
+    friend struct LookOf; // the tests read what a control shows
+    const Look& look(int control) const { return looks[control]; }
     static bool in(int control, int first, int count) { return control >= first && control < first + count; }
     // The windows' flow (session.cpp) and what a click does (pointer.cpp).
     void act(int control);

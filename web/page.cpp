@@ -37,9 +37,7 @@ std::string escaped(std::string_view text)
 // a bet list's lines of text are its entries, from the first in sight.
 std::string shapes(const Session& session, int control)
 {
-    const Look& look = session.look(control);
-    const bool list = Controls[control].kind == Kind::List;
-    int entry = look.top;
+    const Accessible a = session.accessible(control);
     std::string html;
     std::string gap; // between two lines, so that a caption reads as its words
     for (const Shape& shape : session.plan(control, Scale{96}, false)) {
@@ -68,17 +66,15 @@ std::string shapes(const Session& session, int control)
         } else {
             const Run& r = std::get<Run>(shape);
             html += std::exchange(gap, " ") + "<span";
-            if (list) {
-                html += " role=option data-row=" + std::to_string(entry) +
-                        " aria-selected=" + (entry == look.selected ? "true" : "false") +
-                        " aria-posinset=" + std::to_string(entry + 1) +
-                        " aria-setsize=" + std::to_string(look.entries.size());
-                ++entry;
-            }
+            if (r.entry >= 0)
+                html += " role=option data-row=" + std::to_string(r.entry) +
+                        " aria-selected=" + (r.entry == a.selected ? "true" : "false") +
+                        " aria-posinset=" + std::to_string(r.entry + 1) +
+                        " aria-setsize=" + std::to_string(a.entries.size());
             // Each glyph advances the whole pixels the layout counts.
             html += " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:" + px(r.box.height) +
                     ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)" +
-                    (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
+                    (r.colour == a.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
         }
     }
     return html;
@@ -141,7 +137,7 @@ private:
     {
         const val shown = element(control);
         shown["firstChild"].set("innerHTML", shapes(players, control));
-        shown["style"].set("color", css(players.look(control).colour));
+        shown["style"].set("color", css(players.accessible(control).colour));
         for (const auto& [name, value] : told(players, control))
             shown.call<void>("setAttribute", name, value);
         if (control == players.focus()) {
@@ -206,7 +202,7 @@ std::string markup(const Session& session, int control)
     if (row.kind == Kind::Window)
         html += " class=screen style=\"--w:" + std::to_string(box.width) + ";--h:" + std::to_string(box.height) + "\"";
     else
-        html += " style=\"" + place(box) + "color:" + css(session.look(control).colour) + "\"";
+        html += " style=\"" + place(box) + "color:" + css(session.accessible(control).colour) + "\"";
     html += "><div class=plan>" + shapes(session, control) + "</div>";
     for (int child = control + 1; child < ids::Count; ++child)
         if (Controls[child].parent == control)

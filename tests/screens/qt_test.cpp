@@ -33,7 +33,7 @@ class QtTest : public QObject {
 
     QWidget* widget(int id) const { return screens->widget(id); }
     Session& session() const { return screens->session(); }
-    const Look& look(int id) const { return session().look(id); }
+    const Look& look(int id) const { return LookOf::of(session(), id); }
     // What the screen shows of a control, once the program has drawn it.
     QImage seen(int id) const
     {
