@@ -8,9 +8,11 @@ namespace morvik {
 
 namespace {
 
-constexpr QAccessible::Role QtRoles[]{QAccessible::Window,    QAccessible::Pane,       QAccessible::Button,
-                                      QAccessible::Graphic,   QAccessible::StaticText, QAccessible::List,
-                                      QAccessible::StaticText};
+constexpr std::pair<Role, QAccessible::Role> QtRoles[]{
+    {Role::Window, QAccessible::Window}, {Role::Pane, QAccessible::Pane}, {Role::Button, QAccessible::Button},
+    {Role::Graphic, QAccessible::Graphic}, {Role::Text, QAccessible::StaticText}, {Role::List, QAccessible::List},
+    {Role::Readout, QAccessible::StaticText}};
+static_assert(byRole(QtRoles));
 
 // Row `row` of a bet list: pressing it selects it, as a press of the mouse does.
 class EntryAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
@@ -61,7 +63,7 @@ private:
 class ControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit ControlAccessible(ControlWidget* widget)
-        : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->id].role)])
+        : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->id].role)].second)
     {
     }
     ~ControlAccessible() override

@@ -123,6 +123,11 @@ Scale fitting(int window, Scale display, int width, int height)
     return display;
 }
 
+std::string pictureName(Art art, int index)
+{
+    return art == Art::Title ? "title" : art == Art::Logo ? "logo" : "chip-" + std::to_string(ChipValues[index]);
+}
+
 int entryAt(int list, const Look& look, Point at, Scale scale)
 {
     const Rows sight = rows(list, look, scale);

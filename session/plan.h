@@ -98,6 +98,9 @@ Scale fitting(int window, Scale display, int width, int height);
 // `scale`), -1 for its empty part.
 int entryAt(int list, const Look& look, Point at, Scale scale);
 
+// A picture's file name, without its density and type: "title", "logo", "chip-5".
+std::string pictureName(Art art, int index);
+
 // The colours of the marks: the keyboard's focus and the chip in hand, each
 // at least 3:1 against the cloth, the tray and the window's black.
 inline constexpr Rgb FocusColour{0, 255, 255};

@@ -31,6 +31,17 @@ struct Accessible {
     int selected = -1; // the entry selected, -1 for none
 };
 
+// A platform's table of roles names every Role once, in the enum's order:
+// static_assert(byRole(table)) fails to compile one out of order or short.
+template <class T, std::size_t N>
+constexpr bool byRole(const std::pair<Role, T> (&rows)[N])
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (rows[i].first != static_cast<Role>(i))
+            return false;
+    return N == static_cast<std::size_t>(Role::Readout) + 1;
+}
+
 class Session : private TableView, private KeyState {
 public:
     struct Services {
