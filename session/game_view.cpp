@@ -2,8 +2,6 @@
 // the tray and the drawn number as captions; the chip in hand marked.
 #include "session/session.h"
 
-#include <string>
-
 namespace morvik {
 
 namespace b = ids::table;

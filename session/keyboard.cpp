@@ -3,8 +3,6 @@
 // keyboard's focus with its mark.
 #include "session/session.h"
 
-#include <algorithm>
-
 namespace morvik {
 
 namespace {

@@ -3,8 +3,6 @@
 // sight at the window's scale.
 #include "session/session.h"
 
-#include <algorithm>
-
 namespace morvik {
 
 namespace b = ids::table;

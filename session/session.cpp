@@ -3,8 +3,6 @@
 // looks like (plan) and what assistive technology is told of it (accessible).
 #include "session/session.h"
 
-#include <string>
-
 namespace morvik {
 
 namespace {
