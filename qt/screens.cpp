@@ -166,8 +166,8 @@ void Screens::layOut(int window)
 void Screens::makeTable()
 {
     build(ids::table::Form1);
-    // Asked for every millisecond and never stopped, also while hidden: a
-    // spin goes on to its end behind the title window.
+    // Never stopped, also while hidden: a spin goes on to its end behind the
+    // title window.
     timer1.setObjectName(QStringLiteral("Timer1"));
     timer1.setTimerType(Qt::PreciseTimer);
     connect(&timer1, &QTimer::timeout, this, [this] { session.tick(); });

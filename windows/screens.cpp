@@ -237,9 +237,8 @@ void Screens::tell(int control)
 void Screens::makeTable()
 {
     build(ids::table::Form1);
-    // Asked for every millisecond and never stopped, also while hidden: a
-    // spin goes on to its end behind the title window. Windows decides how
-    // often it really ticks.
+    // Never stopped, also while hidden: a spin goes on to its end behind the
+    // title window. Windows decides how often it really ticks.
     SetTimer(windows[ids::table::Form1], Timer1, Timer1Interval, nullptr);
 }
 
