@@ -8,9 +8,11 @@ namespace morvik {
 
 namespace {
 
-constexpr QAccessible::Role QtRoles[]{QAccessible::Window,    QAccessible::Pane,       QAccessible::Button,
-                                      QAccessible::Graphic,   QAccessible::StaticText, QAccessible::List,
-                                      QAccessible::StaticText};
+constexpr std::pair<Role, QAccessible::Role> QtRoles[]{
+    {Role::Window, QAccessible::Window}, {Role::Pane, QAccessible::Pane}, {Role::Button, QAccessible::Button},
+    {Role::Graphic, QAccessible::Graphic}, {Role::Text, QAccessible::StaticText}, {Role::List, QAccessible::List},
+    {Role::Readout, QAccessible::StaticText}};
+static_assert(byRole(QtRoles));
 
 // Row `row` of a bet list: pressing it selects it, as a press of the mouse does.
 class EntryAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
@@ -21,7 +23,7 @@ public:
     {
     }
 
-    bool isValid() const override { return row < static_cast<int>(look().entries.size()); }
+    bool isValid() const override { return row < static_cast<int>(told().entries.size()); }
     QObject* object() const override { return nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(list); }
     QAccessibleInterface* child(int) const override { return nullptr; }
@@ -30,7 +32,7 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Name && isValid() ? QString::fromUtf8(look().entries[row]) : QString();
+        return t == QAccessible::Name && isValid() ? QString::fromUtf8(told().entries[row]) : QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override { return {}; }
@@ -39,7 +41,7 @@ public:
     {
         QAccessible::State state;
         state.selectable = true;
-        state.selected = look().selected == row;
+        state.selected = told().selected == row;
         return state;
     }
     void* interface_cast(QAccessible::InterfaceType type) override
@@ -54,14 +56,14 @@ public:
     const int row;
 
 private:
-    const Look& look() const { return list->session.look(list->id); }
+    Accessible told() const { return list->session.accessible(list->id); }
 };
 
 // The readout's value is the drawn number, which AT-SPI carries only from a value.
 class ControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit ControlAccessible(ControlWidget* widget)
-        : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->id].role)])
+        : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->id].role)].second)
     {
     }
     ~ControlAccessible() override
@@ -105,7 +107,7 @@ public:
     // A window's or a box's children are its widgets, a bet list's its entries.
     int childCount() const override
     {
-        return isList() ? static_cast<int>(session().look(id()).entries.size()) : QAccessibleWidget::childCount();
+        return isList() ? static_cast<int>(session().accessible(id()).entries.size()) : QAccessibleWidget::childCount();
     }
     // One interface per entry, made when first asked for, gone with the entry.
     QAccessibleInterface* child(int index) const override

@@ -1,5 +1,6 @@
 #include "qt/assets.h"
 #include "qt/fonts.h"
+#include "session/plan.h"
 
 #include <QFontDatabase>
 #include <QImageReader>
@@ -34,9 +35,7 @@ QFont layoutFont(int pixelSize)
 
 QImage assets::picture(Art art, int index, int density)
 {
-    const QString name = art == Art::Title ? QStringLiteral("title")
-        : art == Art::Logo                 ? QStringLiteral("logo")
-                                           : QStringLiteral("chip-%1").arg(ChipValues[index]);
+    const QString name = QString::fromStdString(pictureName(art, index));
     // Qt's reader takes the device pixel ratio from the name's "@2x".
     QImageReader reader(QStringLiteral(":/%1@%2x.ppm").arg(name).arg(density), "ppm");
     reader.setAutoDetectImageFormat(false);

@@ -84,12 +84,12 @@ void ControlWidget::closeEvent(QCloseEvent* event)
 
 // In the player's languages as Qt has them from LANGUAGE, LC_ALL, LC_MESSAGES and LANG.
 Screens::Screens(Session::Services services)
-    : players(services, *this, QLocale::system().uiLanguages().join(' ').toStdString())
+    : session(services, *this, QLocale::system().uiLanguages().join(' ').toStdString())
 {
     installAccessibility();
     QCoreApplication::instance()->installEventFilter(this);
     build(ids::title::Form2);
-    players.start();
+    session.start();
     followContrast();
 }
 
@@ -118,7 +118,7 @@ void Screens::setContrast(const QDBusVariant& value)
     QVariant setting = value.variant();
     while (setting.userType() == qMetaTypeId<QDBusVariant>())
         setting = qvariant_cast<QDBusVariant>(setting).variant();
-    players.setHighContrast(setting.toUInt() == 1 ? std::optional(HighContrast) : std::nullopt);
+    session.setHighContrast(setting.toUInt() == 1 ? std::optional(HighContrast) : std::nullopt);
 }
 
 // A window's controls follow it in the table.
@@ -126,8 +126,8 @@ void Screens::build(int window)
 {
     for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
         const Control& row = Controls[id];
-        auto* w = widgets[id] = new ControlWidget(id, players, row.parent < 0 ? nullptr : widgets[row.parent]);
-        told[id] = players.accessible(id);
+        auto* w = widgets[id] = new ControlWidget(id, session, row.parent < 0 ? nullptr : widgets[row.parent]);
+        told[id] = session.accessible(id);
         w->setObjectName(QString::fromUtf8(layoutName(id)));
         w->setVisible(row.parent >= 0 && row.shown);
         if (row.parent >= 0)
@@ -154,8 +154,8 @@ void Screens::layOut(int window)
         return;
     const Scale display{qRound(96 * screen->devicePixelRatio())};
     const QSize area = screen->availableGeometry().size() * screen->devicePixelRatio();
-    players.rescale(window, fitting(window, display, area.width(), area.height()));
-    const qreal shrink = players.scale(window).dpi == display.dpi ? 1 : players.scale(window).dpi * 1.0 / display.dpi;
+    session.rescale(window, fitting(window, display, area.width(), area.height()));
+    const qreal shrink = session.scale(window).dpi == display.dpi ? 1 : session.scale(window).dpi * 1.0 / display.dpi;
     const auto at = [shrink](int x, int y) { return QPoint(qRound(x * shrink), qRound(y * shrink)); };
     for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
         const Box& b = Controls[id].box;
@@ -168,12 +168,12 @@ void Screens::layOut(int window)
 void Screens::makeTable()
 {
     build(ids::table::Form1);
-    // Asked for every millisecond and never stopped, also while hidden: a
-    // spin goes on to its end behind the title window.
+    // Never stopped, also while hidden: a spin goes on to its end behind the
+    // title window.
     timer1.setObjectName(QStringLiteral("Timer1"));
     timer1.setTimerType(Qt::PreciseTimer);
-    connect(&timer1, &QTimer::timeout, this, [this] { players.tick(); });
-    timer1.start(1);
+    connect(&timer1, &QTimer::timeout, this, [this] { session.tick(); });
+    timer1.start(Timer1Interval);
 }
 
 void Screens::show(int control, bool visible)
@@ -195,7 +195,7 @@ void Screens::redraw(int control)
         event.setChild(child);
         QAccessible::updateAccessibility(&event);
     };
-    const Accessible now = players.accessible(control), &before = told[control];
+    const Accessible now = session.accessible(control), &before = told[control];
     if (now.name != before.name)
         tell(QAccessible::NameChanged);
     if (now.description != before.description)
@@ -209,9 +209,9 @@ void Screens::redraw(int control)
     if (now.role == Role::List)
         tell(QAccessible::ObjectReorder);
     if (now.role == Role::List && now.value != before.value)
-        tell(QAccessible::Selection, players.look(control).selected);
+        tell(QAccessible::Selection, now.selected);
     told[control] = now;
-    if (control == players.focus() && control != toldFocus) {
+    if (control == session.focus() && control != toldFocus) {
         toldFocus = control;
         tell(QAccessible::Focus);
     }
@@ -219,7 +219,7 @@ void Screens::redraw(int control)
 
 void Screens::announce(int control)
 {
-    QAccessibleValueChangeEvent event(widgets[control], QString::fromUtf8(players.accessible(control).value));
+    QAccessibleValueChangeEvent event(widgets[control], QString::fromUtf8(session.accessible(control).value));
     QAccessible::updateAccessibility(&event);
 }
 
@@ -233,7 +233,7 @@ bool Screens::eventFilter(QObject*, QEvent* event)
                                                 {Qt::Key_Down, Key::Down}};
     // A key held while another program takes the keyboard is never seen going up.
     if (event->type() == QEvent::ApplicationDeactivate || event->type() == QEvent::WindowDeactivate)
-        players.keyboardLost();
+        session.keyboardLost();
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -244,7 +244,7 @@ bool Screens::eventFilter(QObject*, QEvent* event)
     const bool repeat = key->isAutoRepeat() || (down && std::pair(key->key(), key->timestamp()) == released);
     released = down ? released : std::pair(key->key(), key->timestamp());
     // A key the game takes goes no further: no focus moves between widgets.
-    return players.key(known == std::end(Keys) ? Key::Other : known->second, down, repeat);
+    return session.key(known == std::end(Keys) ? Key::Other : known->second, down, repeat);
 }
 
 } // namespace morvik

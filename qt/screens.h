@@ -44,7 +44,7 @@ class Screens : public QObject, private Display {
 public:
     explicit Screens(Session::Services services);
 
-    Session& session() { return players; }
+    Session session;
     // Null until made.
     QWidget* widget(int control) const { return widgets[control]; }
 
@@ -66,7 +66,6 @@ private:
     void announce(int control) override;
     void quit() override { QCoreApplication::quit(); }
 
-    Session players;
     std::array<ControlWidget*, ids::Count> widgets{};
     std::array<Accessible, ids::Count> told; // what assistive technology last heard
     int toldFocus = -1;

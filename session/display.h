@@ -11,10 +11,11 @@ namespace morvik {
 class Display {
 public:
     virtual ~Display() = default;
+    static constexpr int Timer1Interval = 1;
 
     // Makes the table window and its controls, hidden, and starts its Timer1,
-    // asked for every millisecond and never stopped, not even while the window
-    // is hidden. Called once, by the first "Play".
+    // asked for every Timer1Interval milliseconds and never stopped, not even
+    // while the window is hidden. Called once, by the first "Play".
     virtual void makeTable() = 0;
     // A window, a box, or a bet list. A window shown comes to the front.
     virtual void show(int control, bool visible) = 0;

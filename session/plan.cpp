@@ -103,7 +103,7 @@ void list(Plan& plan, const Control& row, const Look& look, Box size, Scale scal
             plan.emplace_back(Fill{{edge, y, size.width - 2 * edge, height}, paint(table::ListSelected, contrast)});
         const std::string& text = look.entries[i];
         plan.emplace_back(Run{{edge + scale(table::ListIndent), y, textWidth(text, pixels), height}, pixels,
-                           !selected ? paint(row.colour, contrast) : contrast ? contrast->window : table::White, text});
+                           !selected ? paint(row.colour, contrast) : contrast ? contrast->window : table::White, text, i});
     }
 }
 
@@ -121,6 +121,11 @@ Scale fitting(int window, Scale display, int width, int height)
     while (display.dpi > 1 && (display(box).width > width || display(box).height > height))
         --display.dpi;
     return display;
+}
+
+std::string pictureName(Art art, int index)
+{
+    return art == Art::Title ? "title" : art == Art::Logo ? "logo" : "chip-" + std::to_string(ChipValues[index]);
 }
 
 int entryAt(int list, const Look& look, Point at, Scale scale)

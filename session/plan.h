@@ -54,6 +54,7 @@ struct Run {
     int pixels;
     Rgb colour;
     std::string text; // UTF-8
+    int entry = -1; // in a bet list, the entry it shows
 };
 
 // One of the game's pictures, stored at `density` times its layout size,
@@ -96,6 +97,9 @@ Scale fitting(int window, Scale display, int width, int height);
 // The entry of a bet list under a point (device pixels in the list, at
 // `scale`), -1 for its empty part.
 int entryAt(int list, const Look& look, Point at, Scale scale);
+
+// A picture's file name, without its density and type: "title", "logo", "chip-5".
+std::string pictureName(Art art, int index);
 
 // The colours of the marks: the keyboard's focus and the chip in hand, each
 // at least 3:1 against the cloth, the tray and the window's black.

@@ -26,7 +26,21 @@ struct Accessible {
     std::string description;
     std::string value; // the readout's number, a list's selected entry
     bool pressed = false; // the chip in hand
+    Rgb colour{}; // the caption's, in the table's own look
+    std::vector<std::string> entries{}; // a bet list's, every one
+    int selected = -1; // the entry selected, -1 for none
 };
+
+// A platform's table of roles names every Role once, in the enum's order:
+// static_assert(byRole(table)) fails to compile one out of order or short.
+template <class T, std::size_t N>
+constexpr bool byRole(const std::pair<Role, T> (&rows)[N])
+{
+    for (std::size_t i = 0; i < N; ++i)
+        if (rows[i].first != static_cast<Role>(i))
+            return false;
+    return N == static_cast<std::size_t>(Role::Readout) + 1;
+}
 
 class Session : private TableView, private KeyState {
 public:
@@ -82,7 +96,6 @@ public:
 
     Plan plan(int control, Scale scale, bool beneath) const;
     Accessible accessible(int control) const;
-    const Look& look(int control) const { return looks[control]; }
     // Shown, with its window and everything it lies in.
     bool inSight(int control) const;
     int focus() const { return focused; }
@@ -92,27 +105,32 @@ public:
     const Game* game() const { return engine ? &*engine : nullptr; }
 
 private:
+    friend struct LookOf; // the tests read what a control shows
+    const Look& look(int control) const { return looks[control]; }
+    static bool in(int control, int first, int count) { return control >= first && control < first + count; }
+    // The windows' flow (session.cpp) and what a click does (pointer.cpp).
     void act(int control);
     void play();
     void backToTitle();
     void setShown(int control, bool visible);
+    // The keyboard (keyboard.cpp).
     void moveFocus(int control);
     void keyboardInUse(bool inUse);
     bool navigate(Key key);
+    bool deletePressed() override;
+    // What the game shows (game_view.cpp).
     void markChosen();
-
-    // What the game shows, to the front end.
     void showCounter(int denomination, Count chips) override;
     void showPlayer(int player) override;
+    void showTray(bool visible) override;
+    void showDraw(int number, Rgb colour) override;
+    void setText(int control, std::string text, Rgb colour, int pixels);
+    // The bet lists (lists.cpp).
     void appendEntry(int player, const std::string& text) override;
     void removeEntry(int player, int row) override;
     void clearEntries(int player) override;
     void showList(int player, bool visible) override;
-    void showTray(bool visible) override;
-    void showDraw(int number, Rgb colour) override;
     int selectedEntry(int player) const override { return looks[ids::table::List1 + player].selected; }
-    bool deletePressed() override;
-    void setText(int control, std::string text, Rgb colour, int pixels);
     void select(int list, int row);
     int fits(int list) const { return visibleEntries(list, scale(list)); }
     int lastTop(int list) const { return std::max(0, static_cast<int>(looks[list].entries.size()) - fits(list)); }

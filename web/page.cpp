@@ -37,9 +37,7 @@ std::string escaped(std::string_view text)
 // a bet list's lines of text are its entries, from the first in sight.
 std::string shapes(const Session& session, int control)
 {
-    const Look& look = session.look(control);
-    const bool list = Controls[control].kind == Kind::List;
-    int entry = look.top;
+    const Accessible a = session.accessible(control);
     std::string html;
     std::string gap; // between two lines, so that a caption reads as its words
     for (const Shape& shape : session.plan(control, Scale{96}, false)) {
@@ -54,10 +52,7 @@ std::string shapes(const Session& session, int control)
                     " y2=" + middle(s->to.y) + " stroke-width=" + std::to_string(s->width) + " stroke=\"" +
                     css(s->colour) + "\" stroke-linecap=square /></svg>";
         } else if (const auto* p = std::get_if<Picture>(&shape)) {
-            const std::string name =
-                "pictures/" + (p->art == Art::Title  ? "title"
-                               : p->art == Art::Logo ? "logo"
-                                                     : "chip-" + std::to_string(ChipValues[p->index]));
+            const std::string name = "pictures/" + pictureName(p->art, p->index);
             // At the density its window, fitted to the browser's (index.html), shows it at.
             const Box screen = Scale{96}(Controls[windowOf(control)].box);
             const std::string w = std::to_string(p->box.width);
@@ -68,17 +63,15 @@ std::string shapes(const Session& session, int control)
         } else {
             const Run& r = std::get<Run>(shape);
             html += std::exchange(gap, " ") + "<span";
-            if (list) {
-                html += " role=option data-row=" + std::to_string(entry) +
-                        " aria-selected=" + (entry == look.selected ? "true" : "false") +
-                        " aria-posinset=" + std::to_string(entry + 1) +
-                        " aria-setsize=" + std::to_string(look.entries.size());
-                ++entry;
-            }
+            if (r.entry >= 0)
+                html += " role=option data-row=" + std::to_string(r.entry) +
+                        " aria-selected=" + (r.entry == a.selected ? "true" : "false") +
+                        " aria-posinset=" + std::to_string(r.entry + 1) +
+                        " aria-setsize=" + std::to_string(a.entries.size());
             // Each glyph advances the whole pixels the layout counts.
             html += " style=\"" + place(r.box) + "font-size:" + px(r.pixels) + ";line-height:" + px(r.box.height) +
                     ";letter-spacing:calc(" + px(advance(r.pixels)) + " - 0.60009765625em)" +
-                    (r.colour == look.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
+                    (r.colour == a.colour ? "" : ";color:" + css(r.colour)) + "\">" + escaped(r.text) + "</span>";
         }
     }
     return html;
@@ -87,10 +80,12 @@ std::string shapes(const Session& session, int control)
 // What assistive technology is told of a control, as attributes.
 std::vector<std::pair<std::string, std::string>> told(const Session& session, int control)
 {
-    constexpr const char* roles[]{"region", "", "button", "img", "", "listbox", "group"}; // by Role
+    static constexpr std::pair<Role, const char*> roles[]{{Role::Window, "region"}, {Role::Pane, ""}, {Role::Button, "button"},
+        {Role::Graphic, "img"}, {Role::Text, ""}, {Role::List, "listbox"}, {Role::Readout, "group"}};
+    static_assert(byRole(roles));
     const Accessible a = session.accessible(control);
     std::vector<std::pair<std::string, std::string>> attributes;
-    if (const std::string role = roles[static_cast<int>(a.role)]; !role.empty())
+    if (const std::string role = roles[static_cast<int>(a.role)].second; !role.empty())
         attributes = {{"role", role}, {"aria-label", a.name}};
     if (!a.description.empty())
         attributes.emplace_back("aria-description", a.description);
@@ -104,15 +99,15 @@ std::vector<std::pair<std::string, std::string>> told(const Session& session, in
 class Page final : public Display {
 public:
     explicit Page(Session::Services services)
-        : players(services, *this, val::global("navigator")["languages"].call<std::string>("join", val(" ")))
+        : session(services, *this, val::global("navigator")["languages"].call<std::string>("join", val(" ")))
     {
         // The build wrote the title in English: in another language, it says it again.
-        if (players.language() != 0)
-            element(ids::title::Form2).set("outerHTML", markup(players, ids::title::Form2));
-        players.start();
+        if (session.language() != 0)
+            element(ids::title::Form2).set("outerHTML", markup(session, ids::title::Form2));
+        session.start();
     }
 
-    Session players;
+    Session session;
 
 private:
     val query(const std::string& selector) const { return document.call<val>("querySelector", selector); }
@@ -120,17 +115,17 @@ private:
 
     void makeTable() override
     {
-        query("main").call<void>("insertAdjacentHTML", val("afterbegin"), markup(players, b::Form1));
-        // Every millisecond as on the desktop (the browser allows about four),
+        query("main").call<void>("insertAdjacentHTML", val("afterbegin"), markup(session, b::Form1));
+        // As often as on the desktop (the browser allows about every 4 ms),
         // never stopped: a spin goes on to its end behind the title screen.
-        timer1 = emscripten_set_interval([](void* page) { static_cast<Page*>(page)->players.tick(); }, 1, this);
+        timer1 = emscripten_set_interval([](void* page) { static_cast<Page*>(page)->session.tick(); }, Timer1Interval, this);
     }
 
     void show(int control, bool visible) override
     {
         element(control).set("hidden", !visible);
         if (visible && Controls[control].kind == Kind::Window)
-            document.set("title", players.accessible(control).name);
+            document.set("title", session.accessible(control).name);
         // The table screen is a step in the browser's history, so that its Back
         // button (a phone's back gesture) closes the table as the desktop's close
         // request does; one back from the title leaves the page, and the game.
@@ -143,11 +138,11 @@ private:
     void redraw(int control) override
     {
         const val shown = element(control);
-        shown["firstChild"].set("innerHTML", shapes(players, control));
-        shown["style"].set("color", css(players.look(control).colour));
-        for (const auto& [name, value] : told(players, control))
+        shown["firstChild"].set("innerHTML", shapes(session, control));
+        shown["style"].set("color", css(session.accessible(control).colour));
+        for (const auto& [name, value] : told(session, control))
             shown.call<void>("setAttribute", name, value);
-        if (control == players.focus()) {
+        if (control == session.focus()) {
             val options = val::object();
             options.set("preventScroll", true);
             shown.call<void>("focus", options);
@@ -157,7 +152,7 @@ private:
     // Out of sight but read out (index.html): the number drawn, once a spin has stopped.
     void announce(int control) override
     {
-        const Accessible a = players.accessible(control);
+        const Accessible a = session.accessible(control);
         query("[role=status]").set("textContent", a.name + " " + a.value);
     }
 
@@ -209,7 +204,7 @@ std::string markup(const Session& session, int control)
     if (row.kind == Kind::Window)
         html += " class=screen style=\"--w:" + std::to_string(box.width) + ";--h:" + std::to_string(box.height) + "\"";
     else
-        html += " style=\"" + place(box) + "color:" + css(session.look(control).colour) + "\"";
+        html += " style=\"" + place(box) + "color:" + css(session.accessible(control).colour) + "\"";
     html += "><div class=plan>" + shapes(session, control) + "</div>";
     for (int child = control + 1; child < ids::Count; ++child)
         if (Controls[child].parent == control)
@@ -220,7 +215,7 @@ std::string markup(const Session& session, int control)
 void startPage(Session::Services services)
 {
     static Page page(services);
-    current = &page.players;
+    current = &page.session;
 }
 
 EMSCRIPTEN_BINDINGS(morvik)

@@ -12,9 +12,12 @@ namespace {
 constexpr wchar_t ClassName[] = L"MorvikControl";
 constexpr UINT_PTR Timer1 = 1;
 
-// Screen readers' roles, in the order of morvik::Role.
-constexpr LONG Roles[] = {ROLE_SYSTEM_CLIENT,     ROLE_SYSTEM_PANE, ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_GRAPHIC,
-                          ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_LIST, ROLE_SYSTEM_STATICTEXT};
+// Screen readers' roles.
+constexpr std::pair<Role, LONG> Roles[] = {
+    {Role::Window, ROLE_SYSTEM_CLIENT}, {Role::Pane, ROLE_SYSTEM_PANE}, {Role::Button, ROLE_SYSTEM_PUSHBUTTON},
+    {Role::Graphic, ROLE_SYSTEM_GRAPHIC}, {Role::Text, ROLE_SYSTEM_STATICTEXT}, {Role::List, ROLE_SYSTEM_LIST},
+    {Role::Readout, ROLE_SYSTEM_STATICTEXT}};
+static_assert(byRole(Roles));
 
 // Keys not listed are Key::Other.
 constexpr std::pair<WPARAM, Key> Keys[] = {{VK_DELETE, Key::Delete}, {VK_BACK, Key::Backspace}, {VK_TAB, Key::Tab},
@@ -34,7 +37,7 @@ std::string systemLanguages()
 } // namespace
 
 Screens::Screens(Session::Services services)
-    : players(services, *this, systemLanguages())
+    : session(services, *this, systemLanguages())
 {
     WNDCLASSW type{};
     type.lpfnWndProc = proc;
@@ -44,7 +47,7 @@ Screens::Screens(Session::Services services)
     RegisterClassW(&type);
     CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices, &annotations);
     build(ids::title::Form2);
-    players.start();
+    session.start();
     followContrast();
 }
 
@@ -58,7 +61,7 @@ void Screens::followContrast()
         const COLORREF c = GetSysColor(index);
         return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
     };
-    players.setHighContrast(setting.dwFlags & HCF_HIGHCONTRASTON
+    session.setHighContrast(setting.dwFlags & HCF_HIGHCONTRASTON
                                 ? std::optional(Palette{system(COLOR_WINDOW), system(COLOR_WINDOWTEXT),
                                                         system(COLOR_HIGHLIGHT), system(COLOR_HOTLIGHT),
                                                         system(COLOR_GRAYTEXT)})
@@ -91,7 +94,7 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
     // A child window cannot be seen through: each draws what lies beneath it too.
     case WM_PAINT: {
         PAINTSTRUCT paint;
-        painter.draw(BeginPaint(window, &paint), players.plan(control, scale(control), true));
+        painter.draw(BeginPaint(window, &paint), session.plan(control, scale(control), true));
         EndPaint(window, &paint);
         return 0;
     }
@@ -101,29 +104,29 @@ LRESULT Screens::handle(int control, UINT message, WPARAM wParam, LPARAM lParam)
         // The release comes here wherever the pointer is.
         SetCapture(window);
         if (Controls[control].kind == Kind::List)
-            players.pressList(control, {at.x, at.y});
+            session.pressList(control, {at.x, at.y});
         else
-            players.press(control, second);
+            session.press(control, second);
         return 0;
     }
     case WM_LBUTTONUP: {
         ReleaseCapture();
         RECT client{};
         GetClientRect(window, &client);
-        players.release(PtInRect(&client, at) ? control : -1);
+        session.release(PtInRect(&client, at) ? control : -1);
         return 0;
     }
     // The wheel turns whatever lies under the pointer; its point is on the screen.
-    case WM_MOUSEWHEEL: players.wheel(controlOf(WindowFromPoint(at)), -GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
-    case WM_CLOSE: players.closeRequest(control); return 0;
-    case WM_TIMER: players.tick(); return 0;
+    case WM_MOUSEWHEEL: session.wheel(controlOf(WindowFromPoint(at)), -GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+    case WM_CLOSE: session.closeRequest(control); return 0;
+    case WM_TIMER: session.tick(); return 0;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE: followContrast(); return 0;
     // The release of a key held while another program takes the keyboard
     // never reaches us.
     case WM_ACTIVATEAPP:
         if (!wParam)
-            players.keyboardLost();
+            session.keyboardLost();
         return 0;
     case WM_DPICHANGED: layOut(control, HIWORD(wParam)); return 0;
     default: return DefWindowProcW(window, message, wParam, lParam);
@@ -140,7 +143,7 @@ bool Screens::see(const MSG& message)
     const bool down = m == WM_KEYDOWN;
     const auto* known = std::ranges::find(Keys, message.wParam, &std::pair<WPARAM, Key>::first);
     const Key key = known == std::end(Keys) ? Key::Other : known->second;
-    return players.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down,
+    return session.key(key == Key::Tab && down && GetKeyState(VK_SHIFT) < 0 ? Key::BackTab : key, down,
                        down && (message.lParam & (1 << 30)));
 }
 
@@ -194,7 +197,7 @@ void Screens::layOut(int window, UINT newDpi)
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     GetMonitorInfoW(MonitorFromWindow(windows[window], MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& area = monitor.rcWork;
-    players.rescale(window,
+    session.rescale(window,
                     fitting(window, {static_cast<int>(newDpi)}, area.right - area.left, area.bottom - area.top));
     for (int id = window; id < ids::Count && windowOf(id) == window; ++id) {
         Box box = scale(id)(Controls[id].box);
@@ -210,11 +213,11 @@ void Screens::layOut(int window, UINT newDpi)
 // through Windows' annotations; it follows the session's focus.
 void Screens::tell(int control)
 {
-    const Accessible told = players.accessible(control);
+    const Accessible told = session.accessible(control);
     const HWND window = windows[control];
     if (Controls[control].parent >= 0)
         SetWindowTextW(window, widen(told.name).c_str());
-    if (control == players.focus() && control != focusTold) {
+    if (control == session.focus() && control != focusTold) {
         focusTold = control;
         NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, CHILDID_SELF);
     }
@@ -228,7 +231,7 @@ void Screens::tell(int control)
         annotate(PROPID_ACC_VALUE, told.value);
         VARIANT value{};
         value.vt = VT_I4;
-        value.lVal = Roles[static_cast<int>(told.role)];
+        value.lVal = Roles[static_cast<int>(told.role)].second;
         annotations->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, value);
         value.lVal = STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSABLE;
         if (told.pressed)
@@ -244,10 +247,9 @@ void Screens::tell(int control)
 void Screens::makeTable()
 {
     build(ids::table::Form1);
-    // Asked for every millisecond and never stopped, also while hidden: a
-    // spin goes on to its end behind the title window. Windows decides how
-    // often it really ticks.
-    SetTimer(windows[ids::table::Form1], Timer1, 1, nullptr);
+    // Never stopped, also while hidden: a spin goes on to its end behind the
+    // title window. Windows decides how often it really ticks.
+    SetTimer(windows[ids::table::Form1], Timer1, Timer1Interval, nullptr);
 }
 
 void Screens::show(int control, bool visible)

@@ -33,7 +33,7 @@ private:
     int controlOf(HWND window) const; // -1: none of the game's
     void build(int window);
     void layOut(int window, UINT dpi);
-    Scale scale(int control) const { return players.scale(control); }
+    Scale scale(int control) const { return session.scale(control); }
     void tell(int control);
     void followContrast();
 
@@ -46,7 +46,7 @@ private:
     // What screen readers hear beside the window texts; none where Windows
     // offers no annotation.
     Microsoft::WRL::ComPtr<IAccPropServices> annotations;
-    Session players;
+    Session session;
     Painter painter;
     std::array<HWND, ids::Count> windows{};
     int focusTold = -1; // to screen readers

@@ -29,8 +29,8 @@ class QtTest : public QObject {
     Q_OBJECT
 
     QWidget* widget(int id) const { return screens->widget(id); }
-    Session& session() const { return screens->session(); }
-    const Look& look(int id) const { return session().look(id); }
+    Session& session() const { return screens->session; }
+    const Look& look(int id) const { return LookOf::of(session(), id); }
     // What the screen shows of a control, once the program has drawn it.
     QImage seen(int id) const
     {
@@ -112,10 +112,10 @@ private slots:
         };
         Screens there(desk.services());
         moveTo(there.widget(ids::title::Form2), doubled);
-        there.session().click(ids::title::Label1);
+        there.session.click(ids::title::Label1);
         for (Screens* s : {screens.get(), &there})
             for (const int id : {b::Image1 + 3, b::Label1 + 17, b::Label5 + 1})
-                s->session().click(id);
+                s->session.click(id);
         for (int id = 0; id < ids::Count; ++id)
             widget(id)->grab(); // drawn at the first scale
 

@@ -98,7 +98,7 @@ TEST(Plan, BetListRowsWithTheSelectedOneMarkedAndTheNewestInSightAtEachScale)
         Table t;
         t.session.rescale(b::Form1, {dpi});
         t.play("$1 Red Odd $5 Even Even $10 Even Even $20 Even Even $50 Even Even $100 Even Odd");
-        EXPECT_EQ(t.session.look(b::List1).top, top) << dpi;
+        EXPECT_EQ(LookOf::of(t.session, b::List1).top, top) << dpi;
         t.session.pressList(b::List1, {40, foot});
         t.play("Delete t1");
         EXPECT_EQ(t.list(0).back(), "Even-100") << dpi;

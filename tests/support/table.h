@@ -12,6 +12,12 @@
 #include <string>
 #include <vector>
 
+namespace morvik {
+struct LookOf { // what a control shows, which front ends learn only from the plan
+    static const Look& of(const Session& session, int id) { return session.look(id); }
+};
+} // namespace morvik
+
 namespace morvik::testing {
 
 // The time of day from whole milliseconds since midnight, `stepMs` later at every reading.
@@ -77,7 +83,7 @@ struct Table : Display {
     void show(int id, bool v) override { log.push_back(layoutName(id) + (v ? " shown" : " hidden")); }
     void redraw(int id) override
     {
-        const Look& look = session.look(id);
+        const Look& look = LookOf::of(session, id);
         // Cislo changes on every tick of a spin: read it from `looks`.
         if (Controls[id].kind != Kind::List && look.lines != looks[id].lines && id != ids::table::Cislo)
             log.push_back(layoutName(id) + "=" + look.lines[0] + (look.lines[1].empty() ? "" : " " + look.lines[1]));
