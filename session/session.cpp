@@ -13,10 +13,10 @@ namespace {
 namespace t = ids::title;
 namespace b = ids::table;
 
-// What a screen reader hears of a number's colour.
-std::string_view colourName(Rgb colour)
+// What a screen reader hears of a number's colour, in the player's language.
+std::string_view colourName(Rgb colour, int language)
 {
-    return colour == CellRed ? "red" : colour == CellBlack ? "black" : "green";
+    return tr(Languages[language], colour == CellRed ? "ColourRed" : colour == CellBlack ? "ColourBlack" : "ColourGreen");
 }
 
 std::string joined(const std::array<std::string, 2>& lines)
@@ -43,7 +43,7 @@ Session::Session(Services services, Display& display, const std::string& languag
         looks[id].colour = row.colour;
         looks[id].pixels = row.fontPixels;
         shown[id] = row.shown && id != b::Form1;
-        descriptions[id] = in(id, b::Label1, NumberCount) ? colourName(row.colour) : row.description;
+        descriptions[id] = in(id, b::Label1, NumberCount) ? colourName(row.colour, spoken) : row.description;
     }
     shown[t::Form2] = false;
 }
@@ -132,7 +132,7 @@ Accessible Session::accessible(int control) const
     Accessible a{row.role, row.spokenName.empty() ? joined(look.lines) : std::string(row.spokenName),
                  descriptions[control], {}, look.chosen, look.colour};
     if (row.kind == Kind::Readout)
-        a.value = look.lines[0] + ", " + std::string(colourName(look.colour)); // "17, black"
+        a.value = look.lines[0] + ", " + std::string(colourName(look.colour, spoken)); // "17, black"
     else if (row.kind == Kind::List) {
         a.entries = look.entries;
         a.selected = look.selected;

@@ -20,6 +20,8 @@ TEST(Catalogue, TheFirstOfThePlayersLanguagesTheGameSpeaksInCzechAsWritten)
     Table cz("Play $50 Red $20 Big 17", nullptr, "cs-CZ");
     EXPECT_EQ(cz.list(0), (std::vector<std::string>{"Červená-50", "Velká-20", "17-20"}));
     EXPECT_EQ(cz.state().List1[0][0].target, Target{Outside::Red}); // the game's own record
+    EXPECT_EQ(cz.session.accessible(b::Label1 + 17).description, "černá");
+    EXPECT_EQ(cz.session.accessible(b::Label1).description, "zelená");
     const auto& layout = Layouts[cz.session.language()];
     EXPECT_EQ(layout[t::Label1 + 1].fontPixels, 77); // "Konec", as large as fits
     EXPECT_EQ(layout[b::Label2].lines.line, (std::array<std::string_view, 2>{"Velká", "19-36"}));
