@@ -34,22 +34,6 @@ TEST(Clicks, LayAChipOnlyForAPressAndAReleaseOnTheSameCell)
     }
 }
 
-// A double click on a button presses it once, and none of its presses acts
-// on a window that its first click brought up.
-TEST(Clicks, ADoubleClickNeverSkipsAPlayerNorActsOnTheWindowItBroughtUp)
-{
-    auto doubleClick = [](Table& t, int first, int second) {
-        t.click(first);
-        t.session.press(second, true);
-        t.session.release(second);
-    };
-    Table t("Play $1 Red");
-    doubleClick(t, b::Label7, ids::title::Label1); // "X", then "Play" where it appeared
-    EXPECT_TRUE(t.session.inSight(ids::title::Form2));
-    doubleClick(t, b::Label7, ids::title::Label1 + 1); // "X", then "Quit"
-    EXPECT_FALSE(t.quitted);
-}
-
 TEST(Clicks, NothingHiddenOrNotYetMadeActs)
 {
     Table t("");
