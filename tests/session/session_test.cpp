@@ -34,6 +34,17 @@ TEST(Clicks, LayAChipOnlyForAPressAndAReleaseOnTheSameCell)
     }
 }
 
+// No press of a double click acts on a window that its first click brought up (the round
+// every front end plays holds the rest): "X", then "Quit" where it appeared.
+TEST(Clicks, ADoubleClickOnXNeverQuits)
+{
+    Table t("Play");
+    t.click(b::Label7);
+    t.session.press(ids::title::Label1 + 1, true);
+    t.session.release(ids::title::Label1 + 1);
+    EXPECT_FALSE(t.quitted);
+}
+
 TEST(Clicks, NothingHiddenOrNotYetMadeActs)
 {
     Table t("");
