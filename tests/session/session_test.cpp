@@ -34,26 +34,18 @@ TEST(Clicks, LayAChipOnlyForAPressAndAReleaseOnTheSameCell)
     }
 }
 
-// A double click on a button presses it once, and none of its presses acts
-// on a window that its first click brought up.
-TEST(Clicks, ADoubleClickNeverSkipsAPlayerNorActsOnTheWindowItBroughtUp)
+// No press of a double click acts on a window that its first click brought up (the round
+// every front end plays holds the rest): "X", then "Play" or "Quit" where they appeared.
+TEST(Clicks, ADoubleClickOnXActsOnNothingOfTheTitle)
 {
-    auto doubleClick = [](Table& t, int first, int second) {
-        t.click(first);
+    for (const int second : {ids::title::Label1, ids::title::Label1 + 1}) {
+        Table t("Play");
+        t.click(b::Label7);
         t.session.press(second, true);
         t.session.release(second);
-    };
-    Table t("Play $1 Red");
-    doubleClick(t, b::Label6, b::Label6);
-    EXPECT_EQ(t.looks[b::Label4].lines[0], "Player 2");
-    EXPECT_FALSE(t.state().spinning());
-    doubleClick(t, b::Label7, ids::title::Label1); // "X", then "Play" where it appeared
-    EXPECT_TRUE(t.session.inSight(ids::title::Form2));
-    doubleClick(t, ids::title::Label1, b::Label1 + 17); // "Play", then a cell of the table it showed
-    EXPECT_TRUE(t.session.inSight(b::Form1));
-    EXPECT_EQ(t.list(1), Entries{});
-    doubleClick(t, b::Label7, ids::title::Label1 + 1); // "X", then "Quit"
-    EXPECT_FALSE(t.quitted);
+        EXPECT_TRUE(t.session.inSight(ids::title::Form2));
+        EXPECT_FALSE(t.quitted);
+    }
 }
 
 TEST(Clicks, NothingHiddenOrNotYetMadeActs)
