@@ -108,7 +108,7 @@ private:
     friend struct LookOf; // the tests read what a control shows
     const Look& look(int control) const { return looks[control]; }
     static bool in(int control, int first, int count) { return control >= first && control < first + count; }
-    // The windows' flow (session.cpp) and what a click does (pointer.cpp).
+    // The windows' flow and what a click does (session.cpp).
     void act(int control);
     void play();
     void backToTitle();
