@@ -1,7 +1,5 @@
 #include "windows/win32.h"
 
-#include "windows/resources.h"
-
 namespace morvik::win32 {
 
 namespace {
@@ -25,9 +23,9 @@ std::wstring widen(std::string_view utf8)
     return wide;
 }
 
-void installLayoutFont(HINSTANCE instance, int resource)
+void installLayoutFont(HINSTANCE instance)
 {
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resource), RT_RCDATA);
+    HRSRC found = FindResourceW(instance, L"LIBERATIONMONO-BOLD", RT_RCDATA);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     DWORD fonts = 0;
     // Captions laid out for this face must never be drawn in another.
@@ -35,12 +33,11 @@ void installLayoutFont(HINSTANCE instance, int resource)
         FatalAppExitW(0, L"Morvik Roulette cannot read its font.");
 }
 
-// `index` counts for the chips only: the title's and the logo's rows have none.
 Gdi<HBITMAP> picture(Art art, int index, int density)
 {
-    const int resource = MORVIK_PICTURE(static_cast<int>(art), art == Art::Chip ? index : 0, density);
+    const std::wstring name = widen(pictureName(art, index) + "-" + std::to_string(density) + "x");
     Gdi<HBITMAP> bitmap(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!bitmap)
         FatalAppExitW(0, L"Morvik Roulette cannot read its pictures.");
     return bitmap;

@@ -46,7 +46,7 @@ std::wstring widen(std::string_view utf8);
 
 // The game's font, Liberation Mono Bold, stands in for Courier New: the same
 // letters everywhere, whatever fonts the machine has. Private to the process.
-void installLayoutFont(HINSTANCE instance, int resource);
+void installLayoutFont(HINSTANCE instance);
 
 // The picture of `art` (a chip's by its denomination's index) as stored for
 // `density` device pixels to the layout pixel, 1 or 2. One that cannot be
