@@ -7,9 +7,6 @@ namespace morvik {
 
 namespace {
 
-namespace t = ids::title;
-namespace b = ids::table;
-
 // What the keyboard reaches, in reading order: Tab goes forward through the
 // ones in sight, Shift+Tab back.
 constexpr auto TabOrder = [] {

@@ -13,9 +13,6 @@ namespace morvik {
 
 namespace {
 
-namespace t = ids::title;
-namespace b = ids::table;
-
 // What a screen reader hears of a number's colour.
 std::string_view colourName(Rgb colour)
 {

@@ -14,8 +14,6 @@ namespace morvik {
 
 namespace {
 
-namespace b = ids::table;
-
 const auto px = [](int pixels) { return std::to_string(pixels) + "px"; };
 const auto place = [](Box b) {
     return "left:" + px(b.x) + ";top:" + px(b.y) + ";width:" + px(b.width) + ";height:" + px(b.height) + ";";
