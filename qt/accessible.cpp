@@ -1,7 +1,5 @@
 #include "qt/screens.h"
 
-#include "qt/fonts.h"
-
 #include <QAccessibleWidget>
 
 namespace morvik {
