@@ -33,16 +33,6 @@ void installLayoutFont(HINSTANCE instance)
         FatalAppExitW(0, L"Morvik Roulette cannot read its font.");
 }
 
-Gdi<HBITMAP> picture(Art art, int index, int density)
-{
-    const std::wstring name = widen(pictureName(art, index) + "-" + std::to_string(density) + "x");
-    Gdi<HBITMAP> bitmap(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!bitmap)
-        FatalAppExitW(0, L"Morvik Roulette cannot read its pictures.");
-    return bitmap;
-}
-
 HFONT Painter::font(int pixels)
 {
     Gdi<HFONT>& made = fonts[pixels];
@@ -53,13 +43,18 @@ HFONT Painter::font(int pixels)
 }
 
 // Scaled once for each size it is drawn at: Wine takes its time over a
-// smooth scaling, and a window shown again must show at once.
+// smooth scaling, and a window shown again must show at once. A picture that
+// cannot be read ends the program: a window must never show a blank one.
 HBITMAP Painter::bitmap(HDC dc, const Picture& p)
 {
     Gdi<HBITMAP>& made = bitmaps[{static_cast<int>(p.art), p.index, p.density, p.box.width, p.box.height}];
     if (made)
         return made.get();
-    const Gdi<HBITMAP> stored = picture(p.art, p.index, p.density);
+    const std::wstring name = widen(pictureName(p.art, p.index) + "-" + std::to_string(p.density) + "x");
+    const Gdi<HBITMAP> stored(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!stored)
+        FatalAppExitW(0, L"Morvik Roulette cannot read its pictures.");
     BITMAP size{};
     GetObjectW(stored.get(), sizeof size, &size);
     made.reset(CreateCompatibleBitmap(dc, p.box.width, p.box.height));
