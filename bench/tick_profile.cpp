@@ -6,7 +6,6 @@
 // (the settling tick left out).
 #include "game/wheel.h"
 #include "qt/assets.h"
-#include "qt/fonts.h"
 #include "qt/screens.h"
 
 #include <QApplication>

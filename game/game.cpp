@@ -10,20 +10,16 @@ Game::Game(Services services, TableView& view)
 
 void Game::load()
 {
-    for (int i = 0; i < DenominationCount; ++i) {
-        s.PlayerChips[0][i] = StartingChips;
-        s.PlayerChips[1][i] = StartingChips;
-        s.Label3[i] = s.PlayerChips[0][i];
-        view.showCounter(i, s.Label3[i]);
-    }
+    for (auto& stock : s.PlayerChips)
+        stock.fill(StartingChips);
+    s.Label3 = s.PlayerChips[0];
+    showCounters();
 }
 
 void Game::clickChip(int denomination)
 {
     // The chip tray is hidden while the wheel spins.
-    if (s.spinning() || denomination < 0 || denomination >= DenominationCount)
-        return;
-    if (s.Label3[denomination] == 0)
+    if (s.spinning() || denomination < 0 || denomination >= DenominationCount || s.Label3[denomination] == 0)
         return;
     s.ChipIndex = static_cast<std::uint8_t>(denomination);
     s.ChipValue = ChipValues[denomination];

@@ -70,6 +70,9 @@ inline constexpr int Form1 = 6, Picture1 = 7, Label1 = 8 /* 0 to 36 */, Label2 =
 }
 inline constexpr int Count = 70;
 } // namespace ids
+// The short names the code gives the windows' controls: t::Label1, b::Label1.
+namespace t = ids::title;
+namespace b = ids::table;
 
 // The languages the game speaks, each with its texts from the catalogue
 // (po/), by their keys there: English, the layout's own, first.
@@ -104,7 +107,6 @@ constexpr std::array<Control, ids::Count> layOut(const Language& language)
     constexpr std::string_view chips[DenominationCount]{"Chip1", "Chip5", "Chip10", "Chip20", "Chip50", "Chip100"};
     const Rgb white = table::White;
 
-    namespace t = ids::title;
     c[t::Form2] = {.name = "Form2", .kind = Kind::Window, .box = {0, 0, title::Width, title::Height},
                    .fill = title::Background, .figures = {.frames = {&title::Shape1, 1}}, .spokenName = say("Name")};
     c[t::Image1] = {.name = "Image1", .parent = t::Form2, .kind = Kind::Picture, .box = title::Image1,
@@ -122,7 +124,6 @@ constexpr std::array<Control, ids::Count> layOut(const Language& language)
                             .language = language.tag == "cs" ? "" : "cs"},
                            say(title::Label2.text));
 
-    namespace b = ids::table;
     c[b::Form1] = {.name = "Form1", .kind = Kind::Window, .box = {0, 0, table::Width, table::Height},
                    .fill = table::Black, .spokenName = say("Table")};
     c[b::Picture1] = {.name = "Picture1", .parent = b::Form1, .kind = Kind::Box, .box = table::Picture1,

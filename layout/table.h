@@ -126,19 +126,17 @@ inline constexpr std::array<LineFigure, 31> Lines{{
 inline constexpr Box Label4{0, 16, 129, 25};
 inline constexpr Box Label6{768, 16, 65, 25};
 
+// One box for each denomination, 104 pixels apart from `first` on.
+constexpr std::array<Box, DenominationCount> everyDenomination(Box first)
+{
+    std::array<Box, DenominationCount> boxes{};
+    for (int i = 0; i < DenominationCount; ++i)
+        boxes[i] = {first.x + 104 * i, first.y, first.width, first.height};
+    return boxes;
+}
 // Image1(i) is the chip of denomination i; its counter Label3(i) stands 64
 // pixels to the right of the chip's left edge.
-inline constexpr std::array<Box, DenominationCount> Image1 = [] {
-    std::array<Box, DenominationCount> chips{};
-    for (int i = 0; i < DenominationCount; ++i)
-        chips[i] = {136 + 104 * i, 0, 60, 60};
-    return chips;
-}();
-inline constexpr std::array<Box, DenominationCount> Label3 = [] {
-    std::array<Box, DenominationCount> counters{};
-    for (int i = 0; i < DenominationCount; ++i)
-        counters[i] = {200 + 104 * i, 16, 33, 25};
-    return counters;
-}();
+inline constexpr std::array<Box, DenominationCount> Image1 = everyDenomination({136, 0, 60, 60});
+inline constexpr std::array<Box, DenominationCount> Label3 = everyDenomination({200, 16, 33, 25});
 
 } // namespace morvik::table

@@ -1,18 +1,15 @@
 #include "qt/screens.h"
 
-#include "qt/fonts.h"
-
 #include <QAccessibleWidget>
 
 namespace morvik {
 
 namespace {
 
-constexpr std::pair<Role, QAccessible::Role> QtRoles[]{
-    {Role::Window, QAccessible::Window}, {Role::Pane, QAccessible::Pane}, {Role::Button, QAccessible::Button},
-    {Role::Graphic, QAccessible::Graphic}, {Role::Text, QAccessible::StaticText}, {Role::List, QAccessible::List},
-    {Role::Readout, QAccessible::StaticText}};
-static_assert(byRole(QtRoles));
+constexpr auto QtRoles = byRole<QAccessible::Role>(
+    {{Role::Window, QAccessible::Window}, {Role::Pane, QAccessible::Pane}, {Role::Button, QAccessible::Button},
+     {Role::Graphic, QAccessible::Graphic}, {Role::Text, QAccessible::StaticText}, {Role::List, QAccessible::List},
+     {Role::Readout, QAccessible::StaticText}});
 
 // Row `row` of a bet list: pressing it selects it, as a press of the mouse does.
 class EntryAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
@@ -63,7 +60,7 @@ private:
 class ControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     explicit ControlAccessible(ControlWidget* widget)
-        : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->id].role)].second)
+        : QAccessibleWidget(widget, QtRoles[static_cast<int>(Controls[widget->id].role)])
     {
     }
     ~ControlAccessible() override

@@ -1,5 +1,4 @@
 #include "qt/assets.h"
-#include "qt/fonts.h"
 #include "session/plan.h"
 
 #include <QFontDatabase>

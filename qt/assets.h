@@ -1,12 +1,22 @@
-// The pictures and the font, as the program's resources hold them.
+// The pictures and the font, as the program's resources hold them. The game's
+// one typeface is Liberation Mono Bold, carried by the program, as "Courier
+// New", the face whose metrics the layout was measured with.
 #pragma once
 
 #include "layout/controls.h"
 
+#include <QFont>
 #include <QImage>
 #include <QString>
 
-namespace morvik::assets {
+namespace morvik {
+
+// False when it cannot be loaded: captions then take the system's monospace.
+bool installLayoutFont(const QString& fontFile);
+// At a size in pixels, so that nothing depends on the screen's dots per inch.
+QFont layoutFont(int pixelSize);
+
+namespace assets {
 
 inline const QString Font = QStringLiteral(":/fonts/LiberationMono-Bold.ttf");
 
@@ -17,4 +27,6 @@ inline const QString Font = QStringLiteral(":/fonts/LiberationMono-Bold.ttf");
 // read ends the program with a message: a window never shows a blank one.
 QImage picture(Art art, int index, int density);
 
-} // namespace morvik::assets
+} // namespace assets
+
+} // namespace morvik

@@ -1,7 +1,6 @@
 // Morvik Roulette: two players, one table, one mouse.
 #include "game/wheel.h"
 #include "qt/assets.h"
-#include "qt/fonts.h"
 #include "qt/screens.h"
 
 #include <QApplication>

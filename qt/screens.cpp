@@ -1,7 +1,6 @@
 #include "qt/screens.h"
 
 #include "qt/assets.h"
-#include "qt/fonts.h"
 
 #include <QAccessible>
 #include <QDBusConnection>

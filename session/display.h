@@ -4,8 +4,6 @@
 // and what assistive technology hears of it, the front end asks the session.
 #pragma once
 
-#include <string_view>
-
 namespace morvik {
 
 class Display {

@@ -4,8 +4,6 @@
 
 namespace morvik {
 
-namespace b = ids::table;
-
 // The chip in hand is marked in the tray; the choice passes from player to
 // player and nothing takes it away.
 void Session::markChosen()

@@ -7,16 +7,11 @@ namespace morvik {
 
 namespace {
 
-namespace t = ids::title;
-namespace b = ids::table;
-
 // What the keyboard reaches, in reading order: Tab goes forward through the
 // ones in sight, Shift+Tab back.
 constexpr auto TabOrder = [] {
-    std::array<int, 2 + NumberCount + 4 + 2 + DenominationCount + PlayerCount + 2> order{};
-    int n = 0;
-    for (int id : {t::Label1, t::Label1 + 1})
-        order[n++] = id;
+    std::array<int, 2 + NumberCount + 4 + 2 + DenominationCount + PlayerCount + 2> order{t::Label1, t::Label1 + 1};
+    int n = 2; // "Play" and "Quit"
     for (int k = 0; k < NumberCount + 4 + 2; ++k) // the numbers, Label2 and Label5
         order[n++] = b::Label1 + k;
     for (int i = 0; i < DenominationCount; ++i)

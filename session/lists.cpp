@@ -5,8 +5,6 @@
 
 namespace morvik {
 
-namespace b = ids::table;
-
 // Only a press on an entry selects it, and nothing but a withdrawal or the
 // end of the round takes the selection away: Delete must still find the
 // entry the player chose.

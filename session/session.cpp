@@ -1,6 +1,9 @@
 // The session's construction and the windows' flow: the title and the table,
-// a close request, Timer1's tick, the high-contrast look; what each control
-// looks like (plan) and what assistive technology is told of it (accessible).
+// a close request, Timer1's tick, the high-contrast look; the mouse, a finger
+// and assistive technology: a press and a release on the same control make a
+// click, a double click's second press on a button is none; what a click on
+// each control does; what each control looks like (plan) and what assistive
+// technology is told of it (accessible).
 #include "session/session.h"
 
 #include <sstream>
@@ -9,9 +12,6 @@
 namespace morvik {
 
 namespace {
-
-namespace t = ids::title;
-namespace b = ids::table;
 
 // What a screen reader hears of a number's colour, in the player's language.
 std::string_view colourName(Rgb colour, int language)
@@ -24,6 +24,12 @@ std::string joined(const std::array<std::string, 2>& lines)
     std::string text = lines[0] + (lines[1].empty() ? "" : " " + lines[1]);
     const auto first = text.find_first_not_of(' ');
     return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+// The buttons a double click presses once: its second press is no click.
+bool isButton(int control)
+{
+    return control == t::Label1 || control == t::Label1 + 1 || control == b::Label6 || control == b::Label7;
 }
 
 } // namespace
@@ -118,6 +124,58 @@ void Session::setShown(int control, bool visible)
 {
     shown[control] = visible;
     display.show(control, visible);
+}
+
+void Session::press(int control, bool second)
+{
+    pressed = -1;
+    if (!inSight(control) || !Controls[control].clickable)
+        return;
+    // A double click on a button presses it once, and no press of a double
+    // click acts on a window that its first click brought up.
+    if (second && (isButton(control) || windowOf(control) != lastClickWindow))
+        return;
+    pressed = control;
+    keyboardInUse(false);
+    moveFocus(control);
+}
+
+void Session::release(int control)
+{
+    const bool same = control >= 0 && control == pressed;
+    pressed = -1;
+    if (same)
+        act(control);
+}
+
+void Session::click(int control)
+{
+    if (inSight(control) && Controls[control].clickable)
+        act(control);
+}
+
+void Session::act(int control)
+{
+    lastClickWindow = windowOf(control);
+    if (control == t::Label1)
+        play();
+    else if (control == t::Label1 + 1)
+        display.quit();
+    else if (!engine)
+        return;
+    else if (in(control, b::Label1, NumberCount))
+        engine->clickNumber(control - b::Label1);
+    else if (in(control, b::Label2, static_cast<int>(table::Label2.size())))
+        engine->clickOutside(table::Label2[control - b::Label2].target);
+    else if (in(control, b::Label5, static_cast<int>(table::Label5Targets.size())))
+        engine->clickOutside(table::Label5Targets[control - b::Label5]);
+    else if (in(control, b::Image1, DenominationCount))
+        engine->clickChip(control - b::Image1);
+    else if (control == b::Label6)
+        engine->clickNext();
+    else if (control == b::Label7)
+        backToTitle();
+    markChosen();
 }
 
 Plan Session::plan(int control, Scale scale, bool beneath) const

@@ -31,15 +31,16 @@ struct Accessible {
     int selected = -1; // the entry selected, -1 for none
 };
 
-// A platform's table of roles names every Role once, in the enum's order:
-// static_assert(byRole(table)) fails to compile one out of order or short.
+// A platform's table of roles, naming every Role once in the enum's order, as
+// an array by Role: one out of order or short fails to compile.
 template <class T, std::size_t N>
-constexpr bool byRole(const std::pair<Role, T> (&rows)[N])
+    requires(N == static_cast<std::size_t>(Role::Readout) + 1)
+consteval std::array<T, N> byRole(const std::pair<Role, T> (&rows)[N])
 {
+    std::array<T, N> table{};
     for (std::size_t i = 0; i < N; ++i)
-        if (rows[i].first != static_cast<Role>(i))
-            return false;
-    return N == static_cast<std::size_t>(Role::Readout) + 1;
+        table[i] = rows[i].first == static_cast<Role>(i) ? rows[i].second : throw "a role out of the enum's order";
+    return table;
 }
 
 class Session : private TableView, private KeyState {
@@ -108,7 +109,7 @@ private:
     friend struct LookOf; // the tests read what a control shows
     const Look& look(int control) const { return looks[control]; }
     static bool in(int control, int first, int count) { return control >= first && control < first + count; }
-    // The windows' flow (session.cpp) and what a click does (pointer.cpp).
+    // The windows' flow and what a click does (session.cpp).
     void act(int control);
     void play();
     void backToTitle();

@@ -14,8 +14,6 @@ namespace morvik {
 
 namespace {
 
-namespace b = ids::table;
-
 const auto px = [](int pixels) { return std::to_string(pixels) + "px"; };
 const auto place = [](Box b) {
     return "left:" + px(b.x) + ";top:" + px(b.y) + ";width:" + px(b.width) + ";height:" + px(b.height) + ";";
@@ -80,12 +78,11 @@ std::string shapes(const Session& session, int control)
 // What assistive technology is told of a control, as attributes.
 std::vector<std::pair<std::string, std::string>> told(const Session& session, int control)
 {
-    static constexpr std::pair<Role, const char*> roles[]{{Role::Window, "region"}, {Role::Pane, ""}, {Role::Button, "button"},
-        {Role::Graphic, "img"}, {Role::Text, ""}, {Role::List, "listbox"}, {Role::Readout, "group"}};
-    static_assert(byRole(roles));
+    static constexpr auto roles = byRole<const char*>({{Role::Window, "region"}, {Role::Pane, ""}, {Role::Button, "button"},
+        {Role::Graphic, "img"}, {Role::Text, ""}, {Role::List, "listbox"}, {Role::Readout, "group"}});
     const Accessible a = session.accessible(control);
     std::vector<std::pair<std::string, std::string>> attributes;
-    if (const std::string role = roles[static_cast<int>(a.role)].second; !role.empty())
+    if (const std::string role = roles[static_cast<int>(a.role)]; !role.empty())
         attributes = {{"role", role}, {"aria-label", a.name}};
     if (!a.description.empty())
         attributes.emplace_back("aria-description", a.description);

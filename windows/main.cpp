@@ -1,13 +1,12 @@
 // Morvik Roulette for Windows: two players, one table, one mouse.
 #include "game/wheel.h"
-#include "windows/resources.h"
 #include "windows/screens.h"
 #include "windows/win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
     using namespace morvik;
-    win32::installLayoutFont(instance, MORVIK_FONT);
+    win32::installLayoutFont(instance);
     // For the screen readers' annotations.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 

@@ -13,11 +13,10 @@ constexpr wchar_t ClassName[] = L"MorvikControl";
 constexpr UINT_PTR Timer1 = 1;
 
 // Screen readers' roles.
-constexpr std::pair<Role, LONG> Roles[] = {
-    {Role::Window, ROLE_SYSTEM_CLIENT}, {Role::Pane, ROLE_SYSTEM_PANE}, {Role::Button, ROLE_SYSTEM_PUSHBUTTON},
-    {Role::Graphic, ROLE_SYSTEM_GRAPHIC}, {Role::Text, ROLE_SYSTEM_STATICTEXT}, {Role::List, ROLE_SYSTEM_LIST},
-    {Role::Readout, ROLE_SYSTEM_STATICTEXT}};
-static_assert(byRole(Roles));
+constexpr auto Roles = byRole<LONG>(
+    {{Role::Window, ROLE_SYSTEM_CLIENT}, {Role::Pane, ROLE_SYSTEM_PANE}, {Role::Button, ROLE_SYSTEM_PUSHBUTTON},
+     {Role::Graphic, ROLE_SYSTEM_GRAPHIC}, {Role::Text, ROLE_SYSTEM_STATICTEXT}, {Role::List, ROLE_SYSTEM_LIST},
+     {Role::Readout, ROLE_SYSTEM_STATICTEXT}});
 
 // Keys not listed are Key::Other.
 constexpr std::pair<WPARAM, Key> Keys[] = {{VK_DELETE, Key::Delete}, {VK_BACK, Key::Backspace}, {VK_TAB, Key::Tab},
@@ -231,7 +230,7 @@ void Screens::tell(int control)
         annotate(PROPID_ACC_VALUE, told.value);
         VARIANT value{};
         value.vt = VT_I4;
-        value.lVal = Roles[static_cast<int>(told.role)].second;
+        value.lVal = Roles[static_cast<int>(told.role)];
         annotations->SetHwndProp(window, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, value);
         value.lVal = STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSABLE;
         if (told.pressed)
@@ -274,11 +273,6 @@ void Screens::redraw(int control)
 void Screens::announce(int control)
 {
     NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, windows[control], OBJID_CLIENT, CHILDID_SELF);
-}
-
-void Screens::quit()
-{
-    PostQuitMessage(0);
 }
 
 } // namespace morvik::win32

@@ -41,7 +41,7 @@ private:
     void show(int control, bool visible) override;
     void redraw(int control) override;
     void announce(int control) override;
-    void quit() override;
+    void quit() override { PostQuitMessage(0); }
 
     // What screen readers hear beside the window texts; none where Windows
     // offers no annotation.

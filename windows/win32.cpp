@@ -1,7 +1,5 @@
 #include "windows/win32.h"
 
-#include "windows/resources.h"
-
 namespace morvik::win32 {
 
 namespace {
@@ -25,25 +23,14 @@ std::wstring widen(std::string_view utf8)
     return wide;
 }
 
-void installLayoutFont(HINSTANCE instance, int resource)
+void installLayoutFont(HINSTANCE instance)
 {
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resource), RT_RCDATA);
+    HRSRC found = FindResourceW(instance, L"LIBERATIONMONO-BOLD", RT_RCDATA);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     DWORD fonts = 0;
     // Captions laid out for this face must never be drawn in another.
     if (!loaded || !AddFontMemResourceEx(LockResource(loaded), SizeofResource(instance, found), nullptr, &fonts))
         FatalAppExitW(0, L"Morvik Roulette cannot read its font.");
-}
-
-// `index` counts for the chips only: the title's and the logo's rows have none.
-Gdi<HBITMAP> picture(Art art, int index, int density)
-{
-    const int resource = MORVIK_PICTURE(static_cast<int>(art), art == Art::Chip ? index : 0, density);
-    Gdi<HBITMAP> bitmap(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!bitmap)
-        FatalAppExitW(0, L"Morvik Roulette cannot read its pictures.");
-    return bitmap;
 }
 
 HFONT Painter::font(int pixels)
@@ -56,13 +43,18 @@ HFONT Painter::font(int pixels)
 }
 
 // Scaled once for each size it is drawn at: Wine takes its time over a
-// smooth scaling, and a window shown again must show at once.
+// smooth scaling, and a window shown again must show at once. A picture that
+// cannot be read ends the program: a window must never show a blank one.
 HBITMAP Painter::bitmap(HDC dc, const Picture& p)
 {
     Gdi<HBITMAP>& made = bitmaps[{static_cast<int>(p.art), p.index, p.density, p.box.width, p.box.height}];
     if (made)
         return made.get();
-    const Gdi<HBITMAP> stored = picture(p.art, p.index, p.density);
+    const std::wstring name = widen(pictureName(p.art, p.index) + "-" + std::to_string(p.density) + "x");
+    const Gdi<HBITMAP> stored(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (!stored)
+        FatalAppExitW(0, L"Morvik Roulette cannot read its pictures.");
     BITMAP size{};
     GetObjectW(stored.get(), sizeof size, &size);
     made.reset(CreateCompatibleBitmap(dc, p.box.width, p.box.height));

@@ -46,12 +46,7 @@ std::wstring widen(std::string_view utf8);
 
 // The game's font, Liberation Mono Bold, stands in for Courier New: the same
 // letters everywhere, whatever fonts the machine has. Private to the process.
-void installLayoutFont(HINSTANCE instance, int resource);
-
-// The picture of `art` (a chip's by its denomination's index) as stored for
-// `density` device pixels to the layout pixel, 1 or 2. One that cannot be
-// read ends the program: a window must never show a blank picture.
-Gdi<HBITMAP> picture(Art art, int index, int density);
+void installLayoutFont(HINSTANCE instance);
 
 // Draws plans, keeping the fonts and pictures it has once made.
 class Painter {

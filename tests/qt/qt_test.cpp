@@ -1,6 +1,5 @@
 // What only the Qt windows show, at one and two device pixels to the layout pixel; screen_reader.py hears them.
 #include "qt/assets.h"
-#include "qt/fonts.h"
 #include "qt/screens.h"
 #include "support/table.h"
 

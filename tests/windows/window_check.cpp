@@ -1,7 +1,6 @@
 // What only the Windows program shows and tells, at Wine's LogPixels and after a change of it; Timer1's
 // period and what screen readers are told read from Wine's trace.   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error> <screenshot in high contrast>
 #include "layout/controls.h"
-#include "windows/resources.h"
 
 #include <windows.h>
 
@@ -182,7 +181,7 @@ int wmain(int, wchar_t* argv[])
     check(thin, "the table's lines one layout pixel thick");
     // The chip of 1, pixel for pixel the program's own picture of it at the screen's density.
     const HMODULE exe = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const HBITMAP stored = LoadBitmapW(exe, MAKEINTRESOURCEW(MORVIK_PICTURE(static_cast<int>(Art::Chip), 0, dpi / 96)));
+    const HBITMAP stored = LoadBitmapW(exe, dpi == 96 ? L"CHIP-1-1X" : L"CHIP-1-2X");
     const Box tray = Controls[b::Picture2].box, chip = Controls[b::Image1].box;
     const RECT at = scaled({tray.x + chip.x, tray.y + chip.y, chip.width, chip.height}, dpi);
     const int side = at.right - at.left;
