@@ -32,7 +32,8 @@ bool Session::key(Key key, bool isDown, bool repeat)
         held[static_cast<std::size_t>(key)] = isDown;
     // A held key that moves the focus moves it again, as desktops' own
     // controls do; one that acts acts once a press.
-    const bool moves = key == Key::Tab || key == Key::BackTab || key >= Key::Left;
+    const bool moves = key == Key::Tab || key == Key::BackTab || key == Key::Left || key == Key::Right ||
+                       key == Key::Up || key == Key::Down;
     if (!isDown || (repeat && !moves))
         return true;
     // A Mac's key labelled delete sends Backspace. Delete is read on the
@@ -77,7 +78,8 @@ bool Session::navigate(Key key)
         const Look& list = looks[focused];
         const int count = static_cast<int>(list.entries.size());
         if (dy != 0 && count > 0)
-            select(focused, list.selected < 0 ? (dy > 0 ? 0 : count - 1) : std::clamp(list.selected + dy, 0, count - 1));
+            select(focused,
+                   list.selected < 0 ? (dy > 0 ? 0 : count - 1) : std::clamp(list.selected + dy, 0, count - 1));
         return dy != 0;
     }
     // The arrows move through the number grid and along the chips as they
@@ -117,8 +119,8 @@ void Session::keyboardLost()
 
 bool Session::deletePressed()
 {
-    const bool pressed = held[static_cast<int>(Key::Delete)] || held[static_cast<int>(Key::Backspace)]
-        || deleteSinceAsked;
+    const bool pressed =
+        held[static_cast<int>(Key::Delete)] || held[static_cast<int>(Key::Backspace)] || deleteSinceAsked;
     deleteSinceAsked = false;
     return pressed;
 }
