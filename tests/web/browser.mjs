@@ -4,8 +4,8 @@ import { serve } from '../../tools/serve.mjs';
 
 export const site = process.env.MORVIK_SITE ?? new URL('../../build/web/site', import.meta.url).pathname;
 
-export async function start() {
-  const { url, server } = await serve(site);
+export async function start(folder = site) {
+  const { url, server } = await serve(folder);
   const browser = await chromium.launch({
     executablePath: process.env.MORVIK_CHROMIUM ?? '/usr/bin/chromium',
     // Headless, with a user data folder of its own; it must not call home.
@@ -14,12 +14,10 @@ export async function start() {
   });
   return {
     url,
-    server,
     browser,
     // A page of its own context, its timers (Timer1) held till the test runs them; script errors kept.
     async open(options = {}, { clock = true } = {}) {
-      const context = await browser.newContext({ viewport: { width: 1280, height: 1024 }, ...options });
-      const page = await context.newPage();
+      const page = await (await browser.newContext({ viewport: { width: 1280, height: 1024 }, ...options })).newPage();
       page.errors = [];
       page.on('pageerror', (e) => page.errors.push(e));
       page.on('console', (m) => m.type() === 'error' && page.errors.push(new Error(m.text())));
@@ -32,6 +30,7 @@ export async function start() {
     },
     async close() {
       await browser.close();
+      server.closeAllConnections();
       server.close();
     },
   };

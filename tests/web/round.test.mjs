@@ -49,8 +49,4 @@ play({
     if (page.errors.length) throw page.errors[0]; // a script error on the way is a failed round
     return page.isClosed() || page.url() !== web.url || (await page.locator('.screen:visible').count()) === 0;
   },
-}, {
-  steps: process.env.MORVIK_STEPS,
-  shots: scale === 1 ? 'screenshots' : `screenshots-${scale}`,
-  count: scale === 1 ? Infinity : 4,
-});
+}, { steps: process.env.MORVIK_STEPS, shots: scale === 1 ? 'screenshots' : `screenshots-${scale}`, count: scale === 1 ? Infinity : 4 });
