@@ -11,8 +11,7 @@ import { play } from './steps.mjs';
 
 const args = process.argv.slice(2);
 const command = args.slice(args.indexOf('--') + 1);
-const [width, height] = (process.env.MORVIK_SCREEN || '1920x1440').split('x').map(Number);
-const screen = { width, height };
+const [width, height] = (process.env.MORVIK_SCREEN || '1920x1440').split('x').map(Number), screen = { width, height };
 const { XAUTHORITY, QT_QPA_PLATFORM, ...env } = process.env; // neither of the desktop the tests run on
 // What a tool prints, nothing when it fails.
 const run = (tool, ...words) => {
@@ -49,11 +48,7 @@ const moveTo = (p) => {
 // To the game's process group: every process it started, Wine's program among them.
 const signal = (name) => process.kill(-game.pid, name);
 
-after(() => {
-  if (!exit) signal('SIGKILL'); // stopped or not
-  windowManager.kill();
-  server.kill();
-});
+after(() => { if (!exit) signal('SIGKILL'); windowManager.kill(); server.kill(); }); // the game stopped or not
 const limit = args.indexOf('--steps');
 play({
   screen,
@@ -74,10 +69,7 @@ play({
   screenshot: () => run('import', '-window', 'root', '-quality', '10', 'png:-'),
   click: (p) => run('xdotool', ...moveTo(p), 'click', '1'),
   dblclick: (p) => run('xdotool', ...moveTo(p), 'click', '--repeat', '2', '--delay', '60', '1'),
-  drag(from, to) {
-    run('xdotool', ...moveTo(from), 'mousedown', '1');
-    run('xdotool', ...moveTo(to), 'mouseup', '1');
-  },
+  drag: (from, to) => run('xdotool', ...moveTo(from), 'mousedown', '1', ...moveTo(to), 'mouseup', '1'),
   key: (name) => run('xdotool', 'key', keysym(name)),
   hold: (name) => run('xdotool', 'keydown', keysym(name), 'sleep', '1', 'keyup', keysym(name)),
   close: (window) => run('wmctrl', '-F', '-c', window),
