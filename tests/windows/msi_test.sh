@@ -45,7 +45,14 @@ Publisher    REG_SZ    Morvik Game
 EOF2
 "$@" start /unix "$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Morvik Roulette.lnk" &>/dev/null &
 timeout 60 xdotool search --sync --onlyvisible --name '^Form2$' >/dev/null || fail "no title window from the shortcut"
-while "$@" taskkill /im "Morvik Roulette.exe" >/dev/null 2>&1; do sleep 1; done # close requests, as "Quit"
+# A close request, as "Quit"; uninstalled once the game's process has ended and its file is free. taskkill
+# can fail before (its windows gone, the process ending); winedbg lists it until the Wine server lets it go.
+"$@" taskkill /im "Morvik Roulette.exe" >/dev/null || fail "no close request taken"
+end=$((SECONDS + 60))
+until processes=$("$@" winedbg --command "info proc") && [[ $processes == *executable* ]] &&
+    [[ $processes != *"'Morvik Roulette.exe'"* ]]; do
+    ((SECONDS < end)) || { fail "the game runs on a minute after a close request"; break; }
+done
 "$@" msiexec /x "Z:$msi" /qn || fail "msiexec /x"
 diff <(echo "$before") <(state "$@" 2>&1) || fail "msiexec /x left traces"
 "$@" wineboot -k # ends whatever the shortcut started instead
