@@ -8,10 +8,9 @@ inline BOOL settingFromRegistry(UINT action, UINT size, void* setting, UINT ini)
 {
     wchar_t flags[16]{};
     DWORD bytes = sizeof flags;
-    if (action != SPI_GETHIGHCONTRAST)
+    if (action != SPI_GETHIGHCONTRAST || RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast",
+                                                      L"Flags", RRF_RT_REG_SZ, nullptr, flags, &bytes))
         return SystemParametersInfoW(action, size, setting, ini);
-    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", RRF_RT_REG_SZ, nullptr,
-                 flags, &bytes);
     static_cast<HIGHCONTRASTW*>(setting)->dwFlags = std::wcstoul(flags, nullptr, 10);
     return TRUE;
 }

@@ -1,5 +1,6 @@
-// What only the Windows program shows and tells, at Wine's LogPixels and after a change of it; Timer1's
-// period and what screen readers are told read from Wine's trace.   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error> <screenshot in high contrast>
+// What only the Windows program shows and tells, at Wine's LogPixels and after a change of it; Timer1's period
+// and what screen readers are told read from Wine's trace.
+//   window_check <Morvik Roulette.exe> <dots per inch> <file of its standard error> <screenshot in high contrast>
 #include "layout/controls.h"
 
 #include <windows.h>
@@ -7,7 +8,6 @@
 #include <process.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <tuple>
@@ -22,10 +22,10 @@ int failures = 0;
 
 bool has(std::string_view text, std::string_view part) { return text.find(part) != text.npos; }
 
-void check(bool ok, const char* what)
+void check(bool ok, const std::string& what)
 {
     failures += !ok;
-    std::printf("%s - %s\n", ok ? "ok" : "not ok", what);
+    std::printf("%s - %s\n", ok ? "ok" : "not ok", what.c_str());
     std::fflush(stdout);
 }
 
@@ -47,13 +47,6 @@ std::string textOf(HWND control)
     return utf8;
 }
 
-// A caption's letters, whatever the spaces that lay them out.
-std::string bare(std::string letters)
-{
-    std::erase_if(letters, [](char c) { return std::isspace(static_cast<unsigned char>(c)); });
-    return letters;
-}
-
 // A box of the layout (pixels at 96 dpi) at `dpi`.
 RECT scaled(Box b, UINT dpi)
 {
@@ -68,21 +61,20 @@ HWND of(HWND window, int id)
 }
 
 // The window's size, and every control at its place in the parent under its name (its caption when it has
-// no other; counters and boxes have none).
+// no other, whatever the spaces that lay it out; counters and boxes have none).
 bool laidOut(HWND window, int windowId, UINT dpi)
 {
+    auto bare = [](std::string s) { return std::erase_if(s, [](unsigned char c) { return c <= ' '; }), s; };
     bool ok = true;
     for (int id = windowId; id < ids::Count && windowOf(id) == windowId; ++id) {
         const HWND control = of(window, id);
-        const std::string name = bare(std::string(Controls[id].spokenName.empty() ? Controls[id].text : Controls[id].spokenName));
-        RECT r{}, expected = scaled(Controls[id].box, dpi);
+        const Control& c = Controls[id];
+        const std::string name = bare(std::string(c.spokenName.empty() ? c.text : c.spokenName));
+        RECT r{}, expected = scaled(c.box, dpi);
         GetClientRect(control, &r);
         MapWindowPoints(control, id == windowId ? control : GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-        const bool here =
-            control && EqualRect(&r, &expected) && (id == windowId || name.empty() || bare(textOf(control)) == name);
-        if (!here)
-            std::printf("# %s: missing, named otherwise or elsewhere\n", layoutName(id).c_str());
-        ok = ok && here;
+        if (!control || !EqualRect(&r, &expected) || (id != windowId && !name.empty() && bare(textOf(control)) != name))
+            ok = false, std::printf("# %s: missing, named otherwise or elsewhere\n", layoutName(id).c_str());
     }
     return ok;
 }
@@ -121,14 +113,9 @@ int wmain(int, wchar_t* argv[])
     SetEnvironmentVariableW(L"WINEDEBUG", L"+relay");
     // A dark high-contrast theme of the player's own, not in force yet.
     RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", REG_SZ, L"0", 4);
-    // Kept in the registry, and told to the system at once: a new prefix's own
-    // colours would otherwise stand until Wine reads its registry again.
     constexpr int elements[]{COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HOTLIGHT, COLOR_GRAYTEXT};
     constexpr COLORREF colours[]{RGB(45, 50, 54), RGB(255, 255, 255), RGB(161, 191, 222), RGB(112, 235, 222),
                                  RGB(166, 166, 166)};
-    for (auto [name, rgb] : {std::pair{L"Window", L"45 50 54"}, {L"WindowText", L"255 255 255"},
-                             {L"Hilight", L"161 191 222"}, {L"HotTrackingColor", L"112 235 222"}, {L"GrayText", L"166 166 166"}})
-        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Colors", name, REG_SZ, rgb, 2 * (wcslen(rgb) + 1));
     SetSysColors(5, elements, colours);
     const auto game = reinterpret_cast<HANDLE>(_wspawnl(_P_NOWAIT, argv[1], argv[1], nullptr));
     HWND form2 = nullptr, form1 = nullptr;
@@ -136,18 +123,18 @@ int wmain(int, wchar_t* argv[])
               laidOut(form2, ids::title::Form2, dpi),
           "Form2 and every control in it named and placed as laid out");
     click(of(form2, ids::title::Label1));
-    check(waitFor([&] { return (form1 = FindWindowW(nullptr, L"Form1")) && !IsWindowVisible(form2); }) &&
-              laidOut(form1, b::Form1, dpi),
-          "Play shows Form1, every control in it named and placed as laid out");
+    check(waitFor([&] { return (form1 = FindWindowW(nullptr, L"Form1")) && !IsWindowVisible(form2); }),
+          "Play shows Form1");
     if (!form1)
         return 1;
+    auto at = [&](int id) { return of(form1, id); };
     Sleep(GetDoubleClickTime()); // the next press is not the second of a double click
     // The lines of Wine's trace about `control` (%p in annotations, %08lx in calls) that say any of `what`.
-    auto traced = [&](HWND control, std::initializer_list<std::string_view> what) {
+    auto traced = [&](int control, std::initializer_list<std::string_view> what) {
         std::ifstream trace{argv[3]};
         char annotated[24], called[24];
-        std::snprintf(annotated, sizeof annotated, "(%016llX ", reinterpret_cast<unsigned long long>(control));
-        std::snprintf(called, sizeof called, "%08llx,", reinterpret_cast<unsigned long long>(control));
+        std::snprintf(annotated, sizeof annotated, "(%016llX ", reinterpret_cast<unsigned long long>(at(control)));
+        std::snprintf(called, sizeof called, "%08llx,", reinterpret_cast<unsigned long long>(at(control)));
         std::vector<std::string> said;
         for (std::string line; std::getline(trace, line);)
             if ((has(line, annotated) || has(line, called)) &&
@@ -155,61 +142,52 @@ int wmain(int, wchar_t* argv[])
                 said.push_back(line);
         return said;
     };
-    check(waitFor([&] { return !traced(form1, {",00000001,00000001,"}).empty(); }), // SetTimer(form1, 1, 1, ...)
+    check(waitFor([&] { return !traced(b::Form1, {",00000001,00000001,"}).empty(); }), // SetTimer(form1, 1, 1, ...)
           "Timer1 of Form1 asked for every millisecond");
 
-    // The window's new place that WM_DPICHANGED points to goes unread: the game centres it anew.
-    auto changeScale = [&](UINT to) { SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(to, to), 0); };
-    auto settled = [&] {
-        std::vector<COLORREF> last;
-        for (int still = 0; still < 10; Sleep(50)) {
-            const std::vector<COLORREF> seen = screenOf(form1);
-            still = seen == last ? still + 1 : 0;
-            last = seen;
-        }
-        return last;
+    auto settled = [&] { // the same ten times in a row
+        std::vector<COLORREF> last, seen;
+        for (int still = 0; still < 10; Sleep(50), last = seen)
+            still = (seen = screenOf(form1)) == last ? still + 1 : 0;
+        return seen;
     };
     const std::vector<COLORREF> started = settled();
-    // Across the upright at x = 216 and the rail at y = 216, one layout pixel thick: cloth, line, cloth.
-    constexpr COLORREF Cloth = 0x008000, Line = 0xffffff;
-    const auto across = dpi == 96 ? std::vector{Cloth, Line, Cloth} : std::vector{Cloth, Line, Line, Cloth};
-    const int width = scaled(Controls[b::Form1].box, dpi).right, from = dpi == 96 ? 215 : 431, along = dpi / 96 * 300;
-    auto shown = [&](int x, int y) { return started[y * width + x]; };
+    // Across the upright at x = 216 and the rail at y = 216 (at 300), one layout pixel thick: cloth (green), line
+    // (white), cloth; `k` screen pixels to the layout's.
+    const int k = static_cast<int>(dpi) / 96, width = scaled(Controls[b::Form1].box, dpi).right;
     bool thin = true;
-    for (int i = 0; i < static_cast<int>(across.size()); ++i)
-        thin = thin && shown(from + i, along) == across[i] && shown(along, from + i) == across[i];
+    for (int i = -1; i <= k; ++i)
+        for (const COLORREF seen : {started[300 * k * width + 216 * k + i], started[(216 * k + i) * width + 300 * k]})
+            thin = thin && seen == (i < 0 || i == k ? 0x008000u : 0xffffffu);
     check(thin, "the table's lines one layout pixel thick");
     // The chip of 1, pixel for pixel the program's own picture of it at the screen's density.
     const HMODULE exe = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    const HBITMAP stored = LoadBitmapW(exe, dpi == 96 ? L"CHIP-1-1X" : L"CHIP-1-2X");
-    const Box tray = Controls[b::Picture2].box, chip = Controls[b::Image1].box;
-    const RECT at = scaled({tray.x + chip.x, tray.y + chip.y, chip.width, chip.height}, dpi);
-    const int side = at.right - at.left;
-    std::vector<COLORREF> own(side * (at.bottom - at.top)); // as the screen's, 32 bits a pixel
-    bool sharp = GetBitmapBits(stored, static_cast<LONG>(own.size() * sizeof(COLORREF)), own.data()) > 0;
-    for (int i = 0; i < static_cast<int>(own.size()); ++i)
-        sharp = sharp && shown(at.left + i % side, at.top + i / side) == own[i];
-    check(sharp, "the chips drawn from the program's own pictures at the screen's density");
-    changeScale(144);
+    const std::vector<COLORREF> chip = screenOf(at(b::Image1));
+    std::vector<COLORREF> own(chip.size()); // as the screen's, 32 bits a pixel
+    GetBitmapBits(LoadBitmapW(exe, dpi == 96 ? L"CHIP-1-1X" : L"CHIP-1-2X"), own.size() * sizeof(COLORREF), own.data());
+    check(!chip.empty() && chip == own, "the chips drawn from the program's own pictures at the screen's density");
+    // The window's new place that WM_DPICHANGED points to goes unread: the game centres it anew.
+    SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(144, 144), 0);
     check(laidOut(form1, b::Form1, 144), "after a change of scale to 150 %, every control placed at it");
-    changeScale(dpi);
+    SendMessageW(form1, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
     check(laidOut(form1, b::Form1, dpi) && waitFor([&] { return screenOf(form1) == started; }),
-          "and after one back, placed and drawn as the game started at that scale drew it");
+          "and after one back, every control named and placed as laid out, and drawn as the game started");
 
-    // The counter of chips of 1 tells what was laid and withdrawn.
-    auto chipsOf1 = [&] { return textOf(of(form1, b::Label3)); };
+    // A chip of 1 laid on 17 and its entry selected: Delete held withdraws it (the counter of chips of 1 tells),
+    // but not once the program has lost the keyboard.
+    auto chipsOf1 = [&] { return textOf(at(b::Label3)); };
     const int firstEntry = MulDiv(26, dpi, 96); // low in the first entry, from 2 to 33 on the layout
     auto betAndSelect = [&] {
-        click(of(form1, b::Label1 + 17));
-        click(of(form1, b::List1), firstEntry, firstEntry);
+        click(at(b::Label1 + 17));
+        click(at(b::List1), firstEntry, firstEntry);
         return waitFor([&] { return chipsOf1() == "1"; });
     };
-    click(of(form1, b::Image1));
-    check(betAndSelect() && PostMessageW(form1, WM_KEYDOWN, VK_DELETE, 1) && waitFor([&] { return chipsOf1() == "2"; }),
-          "a chip of 1 laid on 17, its entry selected and Delete held withdraw it");
+    click(at(b::Image1));
+    const bool withdrawn =
+        betAndSelect() && PostMessageW(form1, WM_KEYDOWN, VK_DELETE, 1) && waitFor([&] { return chipsOf1() == "2"; });
     SendMessageW(form1, WM_ACTIVATEAPP, FALSE, 0);
-    check(betAndSelect() && !waitFor([&] { return chipsOf1() != "1"; }, 1000),
-          "laid again and selected with the keyboard lost meanwhile, its entry stays");
+    check(withdrawn && betAndSelect() && !waitFor([&] { return chipsOf1() != "1"; }, 1000),
+          "Delete held withdraws the selected entry; laid again and selected with the keyboard lost, it stays");
 
     // Screen readers told the table's name, each control's role, description, value and state: annotations
     // by their properties' GUIDs; a state cleared names none.
@@ -220,12 +198,12 @@ int wmain(int, wchar_t* argv[])
              {b::Image1, Description, "L\"1 chip\""}, {b::Image1, State, "{VT_I4: 1048584}"},
              {b::Image1 + 1, State, "ClearHwndProps"}, {b::List1, Role, "{VT_I4: 33}"}, {b::List1, Value, "L\"17-1\""},
              {b::Cislo, Role, "{VT_I4: 41}"}, {b::Cislo, Value, "L\"1, red\""}}) {
-        const auto lines = traced(of(form1, control), {property, property == State ? "ClearHwndProps" : property});
-        check(!lines.empty() && has(lines.back(), said), (layoutName(control) + " last told " + said).c_str());
+        const auto lines = traced(control, {property, property == State ? "ClearHwndProps" : property});
+        check(!lines.empty() && has(lines.back(), said), layoutName(control) + " last told " + said);
     }
 
     // High contrast turned on mid-round, the chip of 1 in hand and the focus on 18, and off: only the look changes.
-    click(of(form1, b::Label1 + 18));
+    click(at(b::Label1 + 18));
     PostMessageW(form1, WM_KEYDOWN, VK_RIGHT, 1);
     auto highContrast = [&](const wchar_t* flags) {
         RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Accessibility\\HighContrast", L"Flags", REG_SZ, flags, 4);
@@ -233,44 +211,38 @@ int wmain(int, wchar_t* argv[])
         return settled();
     };
     const std::vector<COLORREF> normal = highContrast(L"0"), high = highContrast(L"1");
-    FILE* shot = _wfopen(argv[4], L"wb");
-    std::fprintf(shot, "P6 %d %d 255\n", width, static_cast<int>(high.size()) / width);
+    std::ofstream shot(argv[4], std::ios::binary);
+    shot << "P6 " << width << ' ' << high.size() / width << " 255\n";
     for (const COLORREF c : high)
-        std::fprintf(shot, "%c%c%c", static_cast<int>(c >> 16), static_cast<int>(c >> 8 & 255), static_cast<int>(c & 255));
-    std::fclose(shot);
+        shot << static_cast<char>(c >> 16) << static_cast<char>(c >> 8) << static_cast<char>(c);
     check(high != normal && highContrast(L"0") == normal, "the high-contrast setting followed, on and off");
 
     // Twelve entries, the newest eleven in sight, until the wheel turned away in a touchpad's thirds of a notch.
-    click(of(form1, b::Label1 + 17));
-    for (int chip = 1; chip < DenominationCount; ++chip) {
-        click(of(form1, b::Image1 + chip));
-        click(of(form1, b::Label1 + 17));
-        click(of(form1, b::Label1 + 17));
-    }
-    waitFor([&] { return textOf(of(form1, b::Label3 + 5)) == "0"; });
-    Sleep(500);
-    const std::vector<COLORREF> newest = screenOf(of(form1, b::List1));
+    click(at(b::Label1 + 17));
+    for (int chip = 1; chip < DenominationCount; ++chip)
+        for (const int control : {b::Image1 + chip, b::Label1 + 17, b::Label1 + 17})
+            click(at(control));
+    waitFor([&] { return textOf(at(b::Label3 + 5)) == "0"; });
+    const std::vector<COLORREF> newest = settled();
     RECT list{};
-    GetWindowRect(of(form1, b::List1), &list);
+    GetWindowRect(at(b::List1), &list);
     for (int step = 0; step < 3; ++step)
         PostMessageW(form1, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA / 3), MAKELPARAM(list.left + 10, list.top + 10));
-    check(waitFor([&] { return screenOf(of(form1, b::List1)) != newest; }),
+    check(waitFor([&] { return screenOf(form1) != newest; }),
           "the wheel turned away brings earlier entries into sight");
 
-    // Player 2's Next spins.
-    click(of(form1, b::Label6));
-    waitFor([&] { return textOf(of(form1, b::Label4)) == "Player 2"; });
+    // Player 2's Next spins; Alt+Enter (the desktop's) leaves Next unpressed, Tab goes to X.
+    click(at(b::Label6));
+    waitFor([&] { return textOf(at(b::Label4)) == "Player 2"; });
     Sleep(GetDoubleClickTime()); // the next press is not the second of a double click
-    click(of(form1, b::Label6));
-    waitFor([&] { return textOf(of(form1, b::Label4)) == "Player 1"; });
-    PostMessageW(form1, WM_SYSKEYDOWN, VK_RETURN, 0x20000001); // Alt+Enter; then Space repeated, bit 30
-    PostMessageW(form1, WM_KEYDOWN, VK_SPACE, 0x40000001);
+    click(at(b::Label6));
+    waitFor([&] { return textOf(at(b::Label4)) == "Player 1"; });
+    PostMessageW(form1, WM_SYSKEYDOWN, VK_RETURN, 0x20000001);
     PostMessageW(form1, WM_KEYDOWN, VK_TAB, 1);
     Sleep(1000);
-    check(traced(of(form1, b::Cislo), {"NotifyWinEvent(0000800e,"}).size() == 1 &&
-              traced(of(form1, b::Label7), {"NotifyWinEvent(00008005,"}).size() == 1 &&
-              textOf(of(form1, b::Label4)) == "Player 1",
-          "screen readers hear the drawn number once a spin; Alt+Enter and a repeated Space leave Next, Tab goes to X");
+    check(traced(b::Cislo, {"NotifyWinEvent(0000800e,"}).size() == 1 &&
+              traced(b::Label7, {"NotifyWinEvent(00008005,"}).size() == 1 && textOf(at(b::Label4)) == "Player 1",
+          "screen readers hear the drawn number once a spin; Alt+Enter leaves Next, Tab goes to X");
 
     TerminateProcess(game, 0);
     WaitForSingleObject(game, 10'000);
