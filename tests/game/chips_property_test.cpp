@@ -84,7 +84,7 @@ struct Action : rc::state::Command<Model, Table> {
         t.play(words());
         const Model m = nextState(before);
         for (int i = 0; i < 6; ++i)
-            RC_ASSERT(t.counters()[i] == std::to_string(m.stock[m.player][i]));
+            RC_ASSERT(t.counter(i) == std::to_string(m.stock[m.player][i]));
         RC_ASSERT(t.state().PlayerChips[1 - m.player] == m.stock[1 - m.player]);
         for (int p : {0, 1}) {
             std::vector<std::string> shown;

@@ -9,25 +9,16 @@
 namespace morvik::testing {
 namespace {
 
-using Entries = std::vector<std::string>;
 using Stock = std::array<Count, DenominationCount>;
 
-TEST(Round, HandsOverSpinsAndHandsBackShowingOnlyWhatChangesInOrder)
+// The hand-over, the spin and the round's end as the players see them are the end-to-end round's, the chips
+// the property test's. A bet selected stays through the spin, though Delete is pressed: it would lose its chip.
+TEST(Round, ABetSelectedStaysThroughTheSpin)
 {
-    Table t("Play $5 Red");
-    t.log.clear();
-    t.play("Next");
-    EXPECT_EQ(t.log, (Entries{"Label4=Player 2", "Label3(1)=2", "List1(0) hidden", "List1(1) shown"}));
-    t.play("$100 20");
+    Table t("Play Next $100 18");
     t.session.pressEntry(ids::table::List1 + 1, 0);
-    t.log.clear();
-    t.play("Next");
-    EXPECT_EQ(t.log, (Entries{"List1(0) hidden", "List1(1) hidden", "Picture2 hidden"}));
-    t.play("Delete t49"); // the bet selected stays through the spin
-    t.log.clear();
-    t.play("t1"); // 18, red
-    EXPECT_EQ(t.log, (Entries{"Label3(1)=3", "Label3(5)=2", "Label4=Player 1", "List1(0) cleared",
-                                      "List1(1) cleared", "List1(0) shown", "Picture2 shown"}));
+    t.play("Next Delete spin18");
+    EXPECT_EQ(t.state().PlayerChips[1][5], 37u);
 }
 
 TEST(Spin, FiftyDrawsEachReseededFromTheClockAndShownInTheCellsColour)
@@ -75,11 +66,7 @@ TEST(Settlement, StocksGrowPastAByteAndStopAtTheirMaximumShownSmallerToFit)
     t.play("Next Next spin7");
     EXPECT_EQ(t.looks[b::Label3].lines[0], "2592");
     EXPECT_EQ(t.looks[b::Label3].pixels, 14);
-    EXPECT_EQ(t.descriptions[b::Image1 + 1], "2 chips");
-    EXPECT_EQ(t.announced, 2) << "the drawn number, once a spin";
     EXPECT_EQ(t.session.accessible(b::Cislo).value, "7, red");
-    t.play("Next Next spin0");
-    EXPECT_EQ(t.session.accessible(b::Cislo).value, "0, green");
     EXPECT_EQ(saturatingAdd(0xFFFFFFF0u, 36), 0xFFFFFFFFu);
 }
 

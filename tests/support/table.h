@@ -57,24 +57,22 @@ struct Desk {
     Session::Services services() { return {clock, random}; }
 };
 
-// The windows as a front end shows them: each control's look as of its last redraw, and a log of what changed.
+// The windows as a front end shows them: each control's look as of its last redraw, and a log of windows and
+// controls shown and hidden.
 // "Play $5 17 Red Next": controls by their caption, "$5" the 5-chip; "t49" 49 ticks, "spin7" a spin ending on 7;
 // "del1" Delete on row 1 of the current list; Tab, S-Tab, Enter, Space, arrows, Delete, Backspace are keys.
 struct Table : Display {
     Desk desk;
     Session session;
     std::array<Look, ids::Count> looks{};
-    std::array<std::string, ids::Count> descriptions;
+    std::array<std::string, ids::Count> descriptions; // as told at the last redraw
     int tablesMade = 0;
-    int announced = 0;
     bool quitted = false;
     std::vector<std::string> log;
 
     explicit Table(const std::string& actions = "Play", RandomSource* wheel = nullptr, const std::string& languages = "")
         : session({desk.clock, wheel ? *wheel : desk.random}, *this, languages)
     {
-        for (int id = 0; id < ids::Count; ++id)
-            looks[id].lines = {std::string(Controls[id].lines.line[0]), std::string(Controls[id].lines.line[1])};
         session.start();
         play(actions);
     }
@@ -83,25 +81,13 @@ struct Table : Display {
     void show(int id, bool v) override { log.push_back(layoutName(id) + (v ? " shown" : " hidden")); }
     void redraw(int id) override
     {
-        const Look& look = LookOf::of(session, id);
-        // Cislo changes on every tick of a spin: read it from `looks`.
-        if (Controls[id].kind != Kind::List && look.lines != looks[id].lines && id != ids::table::Cislo)
-            log.push_back(layoutName(id) + "=" + look.lines[0] + (look.lines[1].empty() ? "" : " " + look.lines[1]));
-        if (look.entries.empty() && !looks[id].entries.empty())
-            log.push_back(layoutName(id) + " cleared");
-        looks[id] = look;
+        looks[id] = LookOf::of(session, id);
         descriptions[id] = session.accessible(id).description;
     }
-    void announce(int) override { ++announced; }
+    void announce(int) override {}
     void quit() override { quitted = true; }
 
-    std::array<std::string, DenominationCount> counters() const
-    {
-        std::array<std::string, DenominationCount> shown;
-        for (int i = 0; i < DenominationCount; ++i)
-            shown[i] = looks[ids::table::Label3 + i].lines[0];
-        return shown;
-    }
+    const std::string& counter(int denomination) const { return looks[ids::table::Label3 + denomination].lines[0]; }
     const std::vector<std::string>& list(int player) const { return looks[ids::table::List1 + player].entries; }
     const GameState& state() const { return session.game()->state(); }
 
