@@ -261,8 +261,12 @@ export function play(driver, { steps, shots, count = Infinity }) {
     try {
       for (line of step.lines) {
         const [verb, ...words] = line.split(/\s+/);
-        if (actions[verb]) actedAt = (await actions[verb](words), Date.now());
-        else await waitFor(line, ...(checks[verb] ?? fail(`no action or check ${verb}`))(words));
+        if (actions[verb]) {
+          await actions[verb](words);
+          actedAt = Date.now();
+        } else {
+          await waitFor(line, ...(checks[verb] ?? fail(`no action or check ${verb}`))(words));
+        }
       }
     } catch (e) {
       broken = true;

@@ -64,7 +64,10 @@ HWND of(HWND window, int id)
 // no other, whatever the spaces that lay it out; counters and boxes have none).
 bool laidOut(HWND window, int windowId, UINT dpi)
 {
-    auto bare = [](std::string s) { return std::erase_if(s, [](unsigned char c) { return c <= ' '; }), s; };
+    auto bare = [](std::string s) {
+        std::erase_if(s, [](unsigned char c) { return c <= ' '; });
+        return s;
+    };
     bool ok = true;
     for (int id = windowId; id < ids::Count && windowOf(id) == windowId; ++id) {
         const HWND control = of(window, id);
@@ -73,8 +76,10 @@ bool laidOut(HWND window, int windowId, UINT dpi)
         RECT r{}, expected = scaled(c.box, dpi);
         GetClientRect(control, &r);
         MapWindowPoints(control, id == windowId ? control : GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-        if (!control || !EqualRect(&r, &expected) || (id != windowId && !name.empty() && bare(textOf(control)) != name))
-            ok = false, std::printf("# %s: missing, named otherwise or elsewhere\n", layoutName(id).c_str());
+        if (!control || !EqualRect(&r, &expected) || (id != windowId && !name.empty() && bare(textOf(control)) != name)) {
+            std::printf("# %s: missing, named otherwise or elsewhere\n", layoutName(id).c_str());
+            ok = false;
+        }
     }
     return ok;
 }
@@ -146,10 +151,13 @@ int wmain(int, wchar_t* argv[])
           "Timer1 of Form1 asked for every millisecond");
 
     auto settled = [&] { // the same ten times in a row
-        std::vector<COLORREF> last, seen;
-        for (int still = 0; still < 10; Sleep(50), last = seen)
-            still = (seen = screenOf(form1)) == last ? still + 1 : 0;
-        return seen;
+        std::vector<COLORREF> last;
+        for (int still = 0; still < 10; Sleep(50)) {
+            const std::vector<COLORREF> seen = screenOf(form1);
+            still = seen == last ? still + 1 : 0;
+            last = seen;
+        }
+        return last;
     };
     const std::vector<COLORREF> started = settled();
     // Across the upright at x = 216 and the rail at y = 216 (at 300), one layout pixel thick: cloth (green), line
